@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Fails when a product folder includes what its layer may not see.
 #   frame/    the C++ standard library only
 #   billops/  frame/

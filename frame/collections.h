@@ -17,7 +17,7 @@ namespace velaqm {
 
 // Text keys compared without regard to letter case; insertion order kept.
 class Dictionary : public Object {
-public:
+  public:
     std::string TypeName() const override { return "Dictionary"; }
 
     // The value under key; Empty when the key is absent.
@@ -25,6 +25,7 @@ public:
     // Adds the key or replaces its value (the key keeps its first spelling and position).
     void SetItem(std::string_view key, Variant value);
     bool Exists(std::string_view key) const;
+    // Later entries keep their order; an absent key is no error.
     void Remove(std::string_view key);
     void Clear();
     std::size_t Count() const { return m_entries.size(); }
@@ -32,7 +33,7 @@ public:
     // Entries in insertion order, as the host enumerates them.
     const std::vector<std::pair<std::string, Variant>>& Entries() const { return m_entries; }
 
-private:
+  private:
     static std::string Fold(std::string_view key);
     void Reindex();
 
@@ -42,16 +43,16 @@ private:
 
 // Indexed from 1; Size is the count.
 class Vector : public Object {
-public:
+  public:
     std::string TypeName() const override { return "Vector"; }
 
     std::size_t Size() const { return m_items.size(); }
-    // Throws HostError 9 ("Subscript out of range") outside 1..Size.
+    // Item, SetItem and Remove throw HostError 9 ("Subscript out of range") outside 1..Size.
     const Variant& Item(std::size_t index) const;
     void SetItem(std::size_t index, Variant value);
     // Appends at the end.
     void Insert(Variant value) { m_items.push_back(std::move(value)); }
-    // Inserts before position index (1..Size+1).
+    // Inserts before position index (1..Size+1; HostError 9 outside).
     void Insert(std::size_t index, Variant value);
     void Remove(std::size_t index);
     void Clear() { m_items.clear(); }
@@ -59,14 +60,18 @@ public:
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
 
-private:
+  private:
     std::vector<Variant> m_items;
 };
 
 using DictionaryPtr = std::shared_ptr<Dictionary>;
 using VectorPtr = std::shared_ptr<Vector>;
 
-inline DictionaryPtr NewDictionary() { return std::make_shared<Dictionary>(); }
-inline VectorPtr NewVector() { return std::make_shared<Vector>(); }
+inline DictionaryPtr NewDictionary() {
+    return std::make_shared<Dictionary>();
+}
+inline VectorPtr NewVector() {
+    return std::make_shared<Vector>();
+}
 
 }  // namespace velaqm

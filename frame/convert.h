@@ -11,13 +11,17 @@
 namespace velaqm {
 
 // Empty, Null and "" are 0; text is read by its leading number ("12abc" is 12, "abc" is 0);
-// True is -1; a date is its day count from 1899-12-30 (with the time as a fraction).
+// True is -1; a date is its day count from 1899-12-30 (with the time as a fraction). Throws
+// HostError 13 ("Type mismatch") for an object and HostError 6 ("Overflow") for text beyond
+// a double ("1e999").
 double NumberValue(const Variant& value);
 
 // The number value rounded half to even; throws HostError 6 ("Overflow") outside 64 bits.
+// Decimals and text are rounded exactly, not through a double.
 std::int64_t WholeNumber(const Variant& value);
 
-// Text that is one complete number (blanks around allowed), or a number; never Empty or Null.
+// Text that is one complete number within a double's range (blanks around allowed), or a
+// Boolean, Long, Double or Decimal; never Empty, Null, a date or an object.
 bool IsNumeric(const Variant& value);
 
 // Numbers with at most 15 significant digits, no trailing zeros, "." as decimal point;
@@ -30,16 +34,21 @@ std::string Text(const Variant& value);
 std::optional<Date> ToDate(const Variant& value);
 
 // Exact decimal: numbers and numeric text exactly; a Double through its 15-digit text;
-// Empty, Null and "" are 0; other text is read by its leading number.
+// Empty, Null and "" are 0; other text is read by its leading number. Throws HostError 6
+// ("Overflow") beyond 28 digits and HostError 13 ("Type mismatch") for an object.
 Decimal ToDecimal(const Variant& value);
 
-// A non-zero number value.
+// A non-zero number value (so the text "True" is false: its number value is 0).
 bool Truth(const Variant& value);
 
-// The leading number of a text ("12abc" is 12, " -1.5e2x" is -150, "abc" is 0).
+// The leading number of a text ("12abc" is 12, " -1.5e2x" is -150, "abc" is 0); throws
+// HostError 6 ("Overflow") beyond a double.
 double LeadingNumber(std::string_view text);
 
-// A double as text with at most 15 significant digits, no trailing zeros.
+// A double as text with at most 15 significant digits, no trailing zeros. Magnitudes the
+// Decimal type covers (decimal exponent -28..27) are written out ("100000000000000000000",
+// "0.00000015"); beyond them the host's exponent form ("1.5E+30", "2E-29"). Infinities and NaN
+// read "Infinity", "-Infinity" and "NaN".
 std::string FormatDouble(double value);
 
 }  // namespace velaqm

@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace velaqm {
 
 class HostError : public std::runtime_error {
-public:
+  public:
     HostError(std::int32_t number, std::string source, std::string description)
         : std::runtime_error(description),
           m_number(number),
@@ -19,7 +20,7 @@ public:
     const std::string& Source() const { return m_source; }
     const std::string& Description() const { return m_description; }
 
-private:
+  private:
     std::int32_t m_number;
     std::string m_source;
     std::string m_description;

@@ -7,7 +7,7 @@
 namespace velaqm {
 
 class Object {
-public:
+  public:
     virtual ~Object() = default;
     // The name the host reports for the object's type ("BillEvent", "ListEvents", "Dictionary").
     virtual std::string TypeName() const = 0;

@@ -23,13 +23,19 @@ struct NullValue {
 inline constexpr NullValue kNull{};
 
 class Variant {
-public:
+  public:
     Variant() = default;  // Empty
+    // Out of line on purpose: g++ 12 at -O2 takes the inlined std::variant moves for reads of an
+    // uninitialised string (-Wmaybe-uninitialized) wherever a Variant is pushed into a vector.
+    Variant(const Variant& other);
+    Variant(Variant&& other) noexcept;
+    Variant& operator=(const Variant& other);
+    Variant& operator=(Variant&& other) noexcept;
+    ~Variant();
     Variant(NullValue) : m_value(NullValue{}) {}
     Variant(bool value) : m_value(value) {}
     template <std::integral T>
-        requires(!std::same_as<T, bool>)
-    Variant(T value) {
+    requires(!std::same_as<T, bool>) Variant(T value) {
         if (std::in_range<std::int32_t>(value))
             m_value = static_cast<std::int32_t>(value);
         else
@@ -75,7 +81,7 @@ public:
     // Same kind and same value; objects by identity.
     friend bool operator==(const Variant& a, const Variant& b);
 
-private:
+  private:
     std::variant<std::monostate, NullValue, bool, std::int32_t, double, Decimal, std::string, Date,
                  ObjectPtr>
         m_value;

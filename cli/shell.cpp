@@ -1,0 +1,70 @@
+#include "cli/shell.h"
+
+#include <string>
+
+#include "cli/runner.h"
+
+namespace velaqm::cli {
+
+namespace {
+
+constexpr std::string_view kShellFile = "shell";
+
+void PrintCommands(std::ostream& out) {
+    out << "Commands:\n";
+    for (const CommandHelp& help : ScenarioCommandHelp())
+        out << "  " << help.usage << "\n      " << help.meaning << '\n';
+    out << "  help | quit | exit\n";
+}
+
+std::string Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+// Runs one typed command and prints its outcome: new message boxes, "ok" for a met
+// expectation, the failure otherwise.
+void RunTyped(ScenarioRunner& runner, const Command& command, std::ostream& out) {
+    try {
+        runner.Run(command);
+        if (command.verb.starts_with("expect ")) out << "ok\n";
+    } catch (const ScenarioFailure& failure) {
+        out << "FAIL: " << failure.what() << '\n';
+    }
+    for (const std::string& message : runner.TakeNewMessages())
+        out << "message: " << message << '\n';
+}
+
+}  // namespace
+
+int RunShell(const RunSettings& settings, std::istream& in, std::ostream& out, bool prompt) {
+    const WorkingDatabase database(settings);
+    host::Session session(
+        SessionOptionsFor(settings, database.Path(), settings.transcript ? &out : nullptr));
+    ScenarioRunner runner(session, out, false, settings.language);
+    if (prompt) out << "velaqm shell: scenario commands, `help` for the list, `quit` to end.\n";
+
+    std::string line;
+    for (int number = 1;; ++number) {
+        if (prompt) out << "velaqm> " << std::flush;
+        if (!std::getline(in, line)) break;
+        const std::string typed = Trim(line);
+        if (typed == "quit" || typed == "exit") break;
+        if (typed == "help") {
+            PrintCommands(out);
+            continue;
+        }
+        try {
+            if (const auto command = ParseLine(line, std::string(kShellFile), number))
+                RunTyped(runner, *command, out);
+        } catch (const ScriptError& error) {
+            out << "error: " << error.what() << '\n';
+        }
+    }
+    if (prompt) out << '\n';
+    return 0;
+}
+
+}  // namespace velaqm::cli

@@ -1,0 +1,60 @@
+// Messages, localized strings, the hourglass and the trace log. Every user-visible text is
+// written in Chinese in the code and translated at run time by the host's string loader; every
+// message box carries the library's title.
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "frame/host_services.h"
+#include "frame/object.h"
+
+namespace velaqm {
+
+// Text kinds of LoadCVString: which blanks the English text needs around it.
+inline constexpr int kTextPlain = 0;
+inline constexpr int kTextLeadingBlank = 1;
+inline constexpr int kTextTrailingBlank = 2;
+inline constexpr int kTextBothBlanks = 3;
+
+// The base name of the library's string resources.
+inline constexpr std::string_view kResFileBaseName = "VelaHYManufacture";
+// The title of every message box, before translation.
+inline constexpr std::string_view kMessageTitle = "岚舟提示";
+
+// The text in the current language; a failing loader leaves the text as written. The caller's
+// pending error is kept.
+std::string LoadCVString(std::string_view text, int kind = kTextPlain);
+// LoadCVString(text), then "%1", "%2", ... replaced by the arguments in order.
+std::string FormatCVString(std::string_view text, std::initializer_list<std::string_view> args);
+// A message box with the library's title; returns the button pressed.
+int ShowMessage(std::string_view text, int flags);
+
+std::string GetLanguage();
+std::shared_ptr<ResLoader> GetStringLoader();
+// Sets the form's fonts for the current language; every form of the library calls it on load.
+void SetFormFont(const ObjectPtr& form);
+
+// The trace log: LogStart returns a handle (0 when tracing is off).
+int LogStart(std::string_view text);
+void LogEnd(int handle, int result);
+
+// Forgets the per-process state (language, loaders, trace log), as unloading the library does.
+// The substitute host calls it between sessions.
+void ResetProcessState();
+
+// Shows the hourglass while alive.
+class WaitCursor {
+  public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    int m_count = 0;
+};
+
+}  // namespace velaqm

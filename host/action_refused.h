@@ -1,0 +1,15 @@
+// What a person cannot do at a form (click a hidden tool, type into a locked field): the
+// scenario that tried it fails with this text.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace velaqm::host {
+
+class ActionRefused : public std::runtime_error {
+  public:
+    explicit ActionRefused(const std::string& what) : std::runtime_error(what) {}
+};
+
+}  // namespace velaqm::host

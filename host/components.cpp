@@ -1,0 +1,224 @@
+#include "host/components.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "frame/convert.h"
+#include "frame/host_error.h"
+#include "frame/host_services.h"
+#include "frame/text_util.h"
+#include "host/catalog.h"
+#include "host/native_sql.h"
+#include "host/parts/recordset.h"
+#include "host/parts/string_table.h"
+#include "host/session.h"
+#include "host/trace_log.h"
+
+namespace velaqm::host {
+
+namespace {
+
+// Base of the components: each works for one session.
+class SessionComponent {
+  public:
+    explicit SessionComponent(Session& session) : m_session(session) {}
+
+  protected:
+    Session& m_session;
+    std::string Tr(std::string_view text) const { return m_session.Strings().Lookup(text); }
+};
+
+// VelaConnection.Appconnection
+class HostConnection final : public AppConnection, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    RecordsetPtr Execute(std::string_view sql) override {
+        m_session.Log().Add(EntryKind::Sql, std::string(sql));
+        ResultSet result = m_session.Db().Execute(sql);
+        if (!result.isQuery) return nullptr;
+        return std::make_shared<HostRecordset>(std::move(result.columns), std::move(result.rows));
+    }
+};
+
+// VelaMQMDataAccess.cBillSimpleCheck: sets the checker on audit and clears it on un-audit.
+class HostBillCheck final : public BillSimpleCheck, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    bool CheckBill(std::string_view, const DictionaryPtr& params) override {
+        const auto classTypeId = static_cast<int>(WholeNumber(params->Item("BillClassTypeid")));
+        const Variant billId = Variant(WholeNumber(params->Item("InterID")));
+        const bool audit = WholeNumber(params->Item("CheckSwitch")) == 0;
+        const std::string table =
+            QuoteName(LoadClassDef(m_session.Db(), classTypeId)->HeadPage().tableName);
+
+        const auto rows = QueryRows(m_session.Db(),
+                                    "SELECT FCheckerID FROM " + table + " WHERE FID = ?", {billId});
+        if (rows.empty()) return Refuse(params, "单据不存在！");
+        const double checker = NumberValue(rows.front()[0]);
+        if (audit && checker > 0) return Refuse(params, "该单据已经审核！");
+        if (!audit && checker <= 0) return Refuse(params, "该单据尚未审核！");
+
+        RunNative(m_session.Db(), "UPDATE " + table + " SET FCheckerID = ? WHERE FID = ?",
+                  {audit ? Variant(m_session.User().userId) : Variant(kNull), billId});
+        params->SetItem("ReturnString", Tr(audit ? "审核成功！" : "反审核成功！"));
+        return true;
+    }
+
+  private:
+    bool Refuse(const DictionaryPtr& params, std::string_view text) const {
+        params->SetItem("ReturnString", Tr(text));
+        return false;
+    }
+};
+
+// VelaGLView.GLData: rights from the login (all) or from t_AccessRight; the user-action log.
+class HostGLData final : public GLData, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    bool AccessCheck(const Variant& objectType, const Variant& objectId, int rightKind) override {
+        if (m_session.User().allRights) return true;
+        const Variant mask =
+            QueryValue(m_session.Db(),
+                       "SELECT FRightMask FROM t_AccessRight WHERE FUserID = ? AND "
+                       "FObjectType = ? AND FObjectID = ?",
+                       {m_session.User().userId, Variant(WholeNumber(objectType)),
+                        Variant(WholeNumber(objectId))});
+        return (WholeNumber(mask) & rightKind) != 0;
+    }
+    void WriteLog(std::string_view functionCode, int kind, std::string_view text) override {
+        RunNative(m_session.Db(),
+                  "INSERT INTO t_ActionLog (FUserID, FFunctionCode, FKind, FText, FDate) VALUES "
+                  "(?, ?, ?, ?, ?)",
+                  {m_session.User().userId, std::string(functionCode), kind, std::string(text),
+                   m_session.Now().ToStorageString()});
+        m_session.Log().Add(EntryKind::Log, std::string(functionCode) + " " + std::to_string(kind) +
+                                                " " + std::string(text));
+    }
+};
+
+// The login object: network tasks in t_TaskLock.
+class HostLogin final : public LoginObject, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    int taskexec(int subSysId, int functionNumber, std::string_view computerName, int, int, int,
+                 const Variant& billId) override {
+        Database& db = m_session.Db();
+        const Variant id = Variant(WholeNumber(billId));
+        const Variant holder =
+            QueryValue(db,
+                       "SELECT FUserID FROM t_TaskLock WHERE FSubSysID = ? AND FNumber = ? "
+                       "AND FBillID = ? AND FUserID <> ?",
+                       {subSysId, functionNumber, id, m_session.User().userId});
+        if (!holder.IsEmpty()) return 0;
+        RunNative(
+            db,
+            "INSERT INTO t_TaskLock (FSubSysID, FNumber, FComputer, FBillID, FUserID) VALUES (?, "
+            "?, ?, ?, ?)",
+            {subSysId, functionNumber, std::string(computerName), id, m_session.User().userId});
+        const int handle = static_cast<int>(db.GetConnection().LastInsertRowId());
+        m_session.Log().Add(EntryKind::Note,
+                            "task lock " + std::to_string(handle) + " on bill " + Text(id));
+        return handle;
+    }
+    void CommitTask(int taskHandle) override {
+        RunNative(m_session.Db(), "DELETE FROM t_TaskLock WHERE FTaskID = ?", {taskHandle});
+        m_session.Log().Add(EntryKind::Note,
+                            "task lock " + std::to_string(taskHandle) + " released");
+    }
+};
+
+// VelaProps.ShareProps: the values the host shares with the plug-ins of its own process.
+class HostShareProps final : public ShareProps, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    Variant GetProperty(std::string_view name, int processId) override {
+        if (processId != m_session.ProcessId()) return Variant();
+        if (EqualsNoCase(name, "PropsString")) return m_session.PropsString();
+        if (EqualsNoCase(name, "CVLogin")) return Variant(std::make_shared<HostLogin>(m_session));
+        return Variant();
+    }
+};
+
+// VelaDisplayer.DispBuilder: a result list, shown as one window whose text is its lines.
+class HostDispBuilder final : public DispBuilder, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    void SetCols(int count) override { m_cols = count; }
+    void SetTitles(std::string_view titles) override { m_titles = titles; }
+    void SetColWidth(int, int) override {}
+    void Add(std::string_view line) override { m_lines.emplace_back(line); }
+    void Show() override {
+        std::string text;
+        for (const std::string& line : m_lines)
+            text += line;
+        m_session.Log().AddMessage(text, 0, m_titles);
+    }
+
+  private:
+    int m_cols = 1;
+    std::string m_titles;
+    std::vector<std::string> m_lines;
+};
+
+class HostLangInfo final : public LangInfo, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    std::string CurrentLanguage() const override { return m_session.User().language; }
+};
+
+class HostFrmResLoader final : public FrmResLoader {
+  public:
+    void SetFrmFont(const ObjectPtr&, std::string_view) override {}
+};
+
+// CVLogMsg.Log: enabled when the session writes a trace file.
+class HostLogMsg final : public LogMsg, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    bool IsEnabled() const override { return m_session.Trace() != nullptr; }
+    int LogStart(std::string_view text) override {
+        return m_session.Trace() ? m_session.Trace()->Start(text) : 0;
+    }
+    void LogEnd(int handle, int result) override {
+        if (m_session.Trace()) m_session.Trace()->End(handle, result);
+    }
+};
+
+using Factory = std::function<ObjectPtr(Session&)>;
+
+template <class T>
+Factory Make() {
+    return [](Session& session) -> ObjectPtr { return std::make_shared<T>(session); };
+}
+
+const std::vector<std::pair<std::string_view, Factory>>& Registry() {
+    static const std::vector<std::pair<std::string_view, Factory>> registry{
+        {progid::kAppConnection, Make<HostConnection>()},
+        {progid::kBillSimpleCheck, Make<HostBillCheck>()},
+        {progid::kGLData, Make<HostGLData>()},
+        {progid::kShareProps, Make<HostShareProps>()},
+        {progid::kDispBuilder, Make<HostDispBuilder>()},
+        {progid::kLangInfo, Make<HostLangInfo>()},
+        {progid::kLogMsg, Make<HostLogMsg>()},
+        {progid::kFrmResLoader,
+         [](Session&) -> ObjectPtr { return std::make_shared<HostFrmResLoader>(); }},
+        {progid::kResLoader,
+         [](Session& session) -> ObjectPtr {
+             return std::make_shared<HostResLoader>(session.Options().resourceDir);
+         }},
+    };
+    return registry;
+}
+
+}  // namespace
+
+ObjectPtr CreateComponent(Session& session, std::string_view progId) {
+    for (const auto& [name, factory] : Registry())
+        if (EqualsNoCase(name, progId)) return factory(session);
+    throw HostError(kErrCannotCreate, std::string(progId),
+                    "ActiveX component can't create object: " + std::string(progId));
+}
+
+}  // namespace velaqm::host

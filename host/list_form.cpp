@@ -1,0 +1,193 @@
+#include "host/list_form.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "frame/convert.h"
+#include "frame/host_error.h"
+#include "frame/text_util.h"
+#include "host/action_refused.h"
+#include "host/native_sql.h"
+#include "host/session.h"
+#include "plugins/plugin_table.h"
+
+namespace velaqm::host {
+
+// The list control: the selection, as the plug-ins read it.
+class HostListCtl final : public ListCtl {
+  public:
+    explicit HostListCtl(std::weak_ptr<ListForm> form) : m_form(std::move(form)) {}
+
+    VectorPtr GetSelectedBillID() const override {
+        VectorPtr ids = NewVector();
+        for (const auto& [id, entry] : Form().m_selected) {
+            const bool listed = std::any_of(ids->begin(), ids->end(),
+                                            [&](const Variant& v) { return WholeNumber(v) == id; });
+            if (!listed) ids->Insert(Variant(id));
+        }
+        return ids;
+    }
+    VectorPtr GetSelectedBillInfo() const override {
+        ListForm& form = Form();
+        VectorPtr rows = NewVector();
+        for (const auto& [id, entry] : form.m_selected) {
+            DictionaryPtr info = NewDictionary();
+            for (const ListForm::Row& row : form.m_rows)
+                if (row.id == id)
+                    for (const auto& [name, value] : row.info->Entries())
+                        info->SetItem(name, value);
+            if (entry > 0) info->SetItem("FEntryID", entry);
+            rows->Insert(Variant(info));
+        }
+        return rows;
+    }
+    void RefreshList() override {
+        ListForm& form = Form();
+        form.ReadRows();
+        form.m_session.Log().Add(EntryKind::Form, "list refreshed");
+    }
+    int ShowMode() const override { return 0; }
+
+  private:
+    ListForm& Form() const {
+        auto form = m_form.lock();
+        if (!form) throw HostError(kErrObjectNotSet, "List", "The list is closed");
+        return *form;
+    }
+    std::weak_ptr<ListForm> m_form;
+};
+
+std::shared_ptr<ListForm> ListForm::Create(Session& session, int classTypeId) {
+    auto form =
+        std::shared_ptr<ListForm>(new ListForm(session, LoadClassDef(session.Db(), classTypeId)));
+    form->m_list = std::make_shared<HostListCtl>(form);
+    if (form->m_def->listPlugin) form->AttachPlugin();
+    return form;
+}
+
+ListForm::ListForm(Session& session, std::shared_ptr<const ClassDef> def)
+    : m_session(session),
+      m_def(std::move(def)),
+      m_template(std::make_shared<HostDataSrv>(session.Db(), m_def, session.User().language)),
+      m_toolbar(MakeListToolBar({})) {
+    m_toolbar->SetObserver([this](const std::string& key, std::string_view property, bool value) {
+        m_session.Log().Add(EntryKind::Tool,
+                            key + " " + std::string(property) + "=" + (value ? "true" : "false"));
+    });
+}
+
+ListForm::~ListForm() {
+    Close();
+}
+
+void ListForm::AttachPlugin() {
+    std::string_view progId = m_def->progId;
+    if (const auto dot = progId.find('.'); dot != std::string_view::npos)
+        progId.remove_prefix(dot + 1);
+    const PluginEntry* entry = FindPlugin(progId);
+    if (!entry) return;
+    m_plugin = entry->create();
+    try {
+        m_plugin->Show(Variant(std::static_pointer_cast<ListEvents>(shared_from_this())));
+    } catch (const std::exception& e) {
+        m_session.ShowHostError(e.what());
+    }
+}
+
+void ListForm::Open() {
+    m_session.Log().Add(EntryKind::Form, "list of class " + std::to_string(m_def->id));
+    Raise("BarInitialize", [&](ListEventsSink& sink) { sink.BarInitialize(m_toolbar); });
+    ReadRows();
+}
+
+void ListForm::Close() {
+    m_plugin.reset();
+}
+
+void ListForm::ReadRows() {
+    m_rows.clear();
+    const FieldDef* billNo = m_def->BillNoField();
+    auto read = m_session.Db().Prepare("SELECT * FROM " + QuoteName(m_def->HeadPage().tableName) +
+                                       " ORDER BY FID");
+    while (read->Step()) {
+        Row row;
+        row.info = NewDictionary();
+        for (int i = 0; i < read->ColumnCount(); ++i)
+            row.info->SetItem(read->ColumnName(i), read->Column(i));
+        row.id = static_cast<int>(WholeNumber(row.info->Item("FID")));
+        if (billNo) row.billNo = Text(row.info->Item(billNo->fieldName));
+        m_rows.push_back(std::move(row));
+    }
+    // Bills deleted meanwhile drop out of the selection.
+    std::erase_if(m_selected, [&](const std::pair<int, int>& s) {
+        return std::none_of(m_rows.begin(), m_rows.end(),
+                            [&](const Row& r) { return r.id == s.first; });
+    });
+}
+
+void ListForm::Select(const std::vector<Selection>& rows) {
+    std::vector<std::pair<int, int>> selected;
+    for (const Selection& wanted : rows) {
+        const auto found = std::find_if(m_rows.begin(), m_rows.end(),
+                                        [&](const Row& r) { return r.billNo == wanted.billNo; });
+        if (found == m_rows.end()) throw ActionRefused("the list shows no bill " + wanted.billNo);
+        selected.emplace_back(found->id, wanted.entry);
+    }
+    m_selected = std::move(selected);
+}
+
+void ListForm::Click(std::string_view toolKey) {
+    const HostToolPtr clicked = m_toolbar->FindTool(toolKey);
+    if (!clicked) throw ActionRefused("there is no tool " + std::string(toolKey));
+    if (!clicked->Visible()) throw ActionRefused("the tool " + std::string(toolKey) + " is hidden");
+    if (!clicked->Enabled())
+        throw ActionRefused("the tool " + std::string(toolKey) + " is disabled");
+    m_session.Log().Add(EntryKind::Form, "click " + clicked->Name());
+    bool cancel = false;
+    Raise("BarClick", [&](ListEventsSink& sink) { sink.BarClick(clicked, cancel); });
+}
+
+template <class Call>
+void ListForm::Raise(std::string_view event, Call&& call) {
+    const std::vector<ListEventsSink*> sinks = m_sinks;
+    for (ListEventsSink* sink : sinks) {
+        if (std::find(m_sinks.begin(), m_sinks.end(), sink) == m_sinks.end()) continue;
+        try {
+            call(*sink);
+        } catch (const HostError& e) {
+            m_session.ShowHostError(e.Description());
+        } catch (const std::exception& e) {
+            m_session.ShowHostError(std::string(event) + ": " + e.what());
+        }
+    }
+}
+
+const HostTool& ListForm::ToolState(std::string_view key) const {
+    const HostToolPtr found = m_toolbar->FindTool(key);
+    if (!found) throw ActionRefused("there is no tool " + std::string(key));
+    return *found;
+}
+
+std::string ListForm::Render() const {
+    std::ostringstream out;
+    out << m_def->name << " (" << m_def->id << ") list\n";
+    for (const Row& row : m_rows) {
+        const bool selected =
+            std::any_of(m_selected.begin(), m_selected.end(),
+                        [&](const std::pair<int, int>& s) { return s.first == row.id; });
+        out << (selected ? "  * " : "    ") << row.billNo << " (FID " << row.id << ")\n";
+    }
+    out << m_toolbar->Render();
+    return out.str();
+}
+
+void ListForm::Advise(ListEventsSink* sink) {
+    if (sink && std::find(m_sinks.begin(), m_sinks.end(), sink) == m_sinks.end())
+        m_sinks.push_back(sink);
+}
+
+void ListForm::Unadvise(ListEventsSink* sink) {
+    std::erase(m_sinks, sink);
+}
+
+}  // namespace velaqm::host

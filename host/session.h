@@ -1,0 +1,119 @@
+// One working session at the substitute host: the database, who is logged in, the date, the
+// answers a person gives to message boxes and dialogs, the transcript, and the one open form.
+// The session is the process's platform while it lives: plug-ins create their components and
+// show their message boxes through it.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "frame/date.h"
+#include "frame/platform.h"
+#include "host/db/database.h"
+#include "host/transcript.h"
+
+namespace velaqm::host {
+
+class BillForm;
+class ListForm;
+class StringTable;
+class TraceLog;
+
+struct LoginInfo {
+    int userId = 16394;
+    std::string userName = "morgan";
+    std::string subId = "qm";
+    std::string language = "chs";
+    bool allRights = true;  // false: only the rights granted in t_AccessRight
+};
+
+struct SessionOptions {
+    std::filesystem::path database;     // an existing database file
+    std::filesystem::path programDir;   // the client program's directory
+    std::filesystem::path resourceDir;  // the string tables
+    std::optional<std::filesystem::path> traceFile;
+    std::ostream* transcriptEcho = nullptr;
+};
+
+class Session final : public Platform {
+  public:
+    explicit Session(SessionOptions options);
+    ~Session() override;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Who works: a new login starts the client afresh (language, loaders, trace log).
+    void Login(LoginInfo login);
+    const LoginInfo& User() const { return m_login; }
+    // The property string the host publishes for this login.
+    std::string PropsString() const;
+
+    // The date of the server and the client from now on.
+    void SetToday(const Date& today);
+
+    Database& Db() { return *m_db; }
+    Transcript& Log() { return m_transcript; }
+    StringTable& Strings();
+    const SessionOptions& Options() const { return m_options; }
+
+    // The answers a person would give, taken in order by the windows that ask.
+    void QueueAnswer(int button) { m_answers.push_back(button); }
+    void QueueChoice(std::optional<std::vector<std::string>> billNumbers) {
+        m_choices.push_back(std::move(billNumbers));
+    }
+    void QueueFormula(std::optional<std::string> formula) {
+        m_formulas.push_back(std::move(formula));
+    }
+    // A window that asks when nothing was queued records a problem and gets a refusal.
+    std::optional<std::vector<std::string>> TakeChoice(std::string_view window);
+    std::optional<std::string> TakeFormula();
+    // What went wrong while the plug-ins ran (a question nobody answered); emptied by reading.
+    std::vector<std::string> TakeProblems();
+    void AddProblem(std::string problem) { m_problems.push_back(std::move(problem)); }
+    std::size_t PendingAnswers() const {
+        return m_answers.size() + m_choices.size() + m_formulas.size();
+    }
+
+    // The one open form; opening another closes it.
+    BillForm& OpenNewBill(int classTypeId);
+    BillForm& OpenBill(int classTypeId, int billId, bool readOnly);
+    ListForm& OpenList(int classTypeId);
+    void CloseForm();
+    BillForm* CurrentBill() const { return m_bill.get(); }
+    ListForm* CurrentList() const { return m_list.get(); }
+
+    // Platform
+    ObjectPtr CreateObject(std::string_view progId) override;
+    int MessageBox(std::string_view text, int flags, std::string_view title) override;
+    void SetMousePointer(int pointer) override;
+    void DoEvents() override {}
+    std::string ComputerName() override;
+    int ProcessId() override;
+    Date Now() override;
+
+    // A message box the host itself shows (an error a plug-in passed back, a failed save).
+    void ShowHostError(std::string_view text);
+    TraceLog* Trace() { return m_trace.get(); }
+
+  private:
+    SessionOptions m_options;
+    std::unique_ptr<Database> m_db;
+    LoginInfo m_login;
+    std::optional<Date> m_today;
+    Transcript m_transcript;
+    std::unique_ptr<StringTable> m_strings;
+    std::unique_ptr<TraceLog> m_trace;
+    std::deque<int> m_answers;
+    std::deque<std::optional<std::vector<std::string>>> m_choices;
+    std::deque<std::optional<std::string>> m_formulas;
+    std::vector<std::string> m_problems;
+    std::shared_ptr<BillForm> m_bill;
+    std::shared_ptr<ListForm> m_list;
+};
+
+}  // namespace velaqm::host

@@ -1,0 +1,26 @@
+#include "plugins/plugin_table.h"
+
+#include <array>
+
+#include "frame/text_util.h"
+#include "inspection/client_service_log.h"
+
+namespace velaqm {
+
+namespace {
+constexpr std::array kPlugins{
+    PluginEntry{"ClientServiceLog", &MakePlugin<ClientServiceLog>},
+};
+}  // namespace
+
+std::span<const PluginEntry> PluginTable() {
+    return kPlugins;
+}
+
+const PluginEntry* FindPlugin(std::string_view className) {
+    for (const PluginEntry& entry : kPlugins)
+        if (EqualsNoCase(entry.className, className)) return &entry;
+    return nullptr;
+}
+
+}  // namespace velaqm
