@@ -262,11 +262,11 @@ std::string FormatDouble(double value) {
     std::string text = negative ? "-" : "";
     if (exponent < kPositionalMinExponent || exponent > kPositionalMaxExponent) {
         text += digits.front();
-        if (digits.size() > 1) text += "." + digits.substr(1);
+        if (digits.size() > 1) text.append(".").append(digits, 1);
         text += exponent < 0 ? "E-" : "E+";
         text += std::to_string(std::abs(exponent));
     } else if (exponent < 0) {
-        text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        text.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
     } else {
         const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
         if (digits.size() <= wholeDigits) {

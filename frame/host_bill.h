@@ -200,6 +200,12 @@ class BillEvent : public Object {
     // "PageCount", "Page" + n (the row Vector of page n), "AddModel".
     virtual DictionaryPtr BillData() const = 0;
     virtual void SetSelectMode(int value) = 0;
+
+    // What a menu-bar form offers besides: an entry value by key and row (its first entry
+    // table), the entry row count and the menu bar (null on a toolbar form).
+    virtual Variant GetEntryValue(std::string_view key, int row) = 0;
+    virtual int EntryRowCount() const = 0;
+    virtual MenuBarPtr MenuBar() const = 0;
 };
 using BillEventPtr = std::shared_ptr<BillEvent>;
 

@@ -158,6 +158,7 @@ BillForm::BillForm(Session& session, std::shared_ptr<const ClassDef> def)
       m_def(std::move(def)),
       m_template(std::make_shared<HostDataSrv>(session.Db(), m_def, session.User().language)),
       m_toolbar(MakeBillToolBar()),
+      m_menuBar(m_def->menuBarForm ? MakeBillMenuBar() : nullptr),
       m_gridMaxRows(m_def->gridMaxRows) {
     m_toolbar->SetObserver([this](const std::string& key, std::string_view property, bool value) {
         m_session.Log().Add(EntryKind::Tool,
@@ -194,8 +195,14 @@ void BillForm::AttachPlugin() {
 
 void BillForm::BuildToolbar() {
     m_session.Log().Add(EntryKind::Form, "toolbar of class " + std::to_string(m_def->id));
-    Raise("BarInitialize", [&](BillEventsSink& sink) { sink.BarInitialize(m_toolbar); });
-    m_toolbarAfterInit = m_toolbar->Snapshot();
+    if (m_menuBar) {
+        Raise("MenuBarInitialize",
+              [&](BillEventsSink& sink) { sink.MenuBarInitialize(m_menuBar); });
+        m_menuBarAfterInit = m_menuBar->Snapshot();
+    } else {
+        Raise("BarInitialize", [&](BillEventsSink& sink) { sink.BarInitialize(m_toolbar); });
+        m_toolbarAfterInit = m_toolbar->Snapshot();
+    }
 }
 
 void BillForm::OpenNew() {
@@ -262,6 +269,7 @@ void BillForm::ReleaseEditLock() {
 
 void BillForm::ResetToTemplate() {
     m_toolbar->Restore(m_toolbarAfterInit);
+    if (m_menuBar) m_menuBar->Restore(m_menuBarAfterInit);
     m_fieldEnabled.clear();
     m_fieldLocked.clear();
     for (const FieldDef& field : m_def->fields) {
@@ -372,7 +380,7 @@ void BillForm::FocusHead() {
 }
 
 void BillForm::Click(std::string_view toolKey) {
-    const HostToolPtr clicked = m_toolbar->FindTool(toolKey);
+    const HostToolPtr clicked = FindTool(toolKey);
     if (!clicked) throw ActionRefused("there is no tool " + std::string(toolKey));
     if (!clicked->Visible()) throw ActionRefused("the tool " + std::string(toolKey) + " is hidden");
     if (!clicked->Enabled())
@@ -387,7 +395,7 @@ void BillForm::Click(std::string_view toolKey) {
 }
 
 void BillForm::ChooseMenu(std::string_view toolKey) {
-    const HostToolPtr chosen = m_toolbar->FindTool(toolKey);
+    const HostToolPtr chosen = FindTool(toolKey);
     if (!chosen) throw ActionRefused("there is no menu item " + std::string(toolKey));
     if (!chosen->Visible())
         throw ActionRefused("the menu item " + std::string(toolKey) + " is hidden");
@@ -498,6 +506,10 @@ void BillForm::CopyBill() {
     Raise("AfterCopyBill", [](BillEventsSink& sink) { sink.AfterCopyBill(); });
 }
 
+HostToolPtr BillForm::FindTool(std::string_view key) const {
+    return m_menuBar ? m_menuBar->FindTool(key) : m_toolbar->FindTool(key);
+}
+
 // --- values ----------------------------------------------------------------------------------
 
 const FieldDef& BillForm::FieldOf(std::string_view key) const {
@@ -596,7 +608,7 @@ std::string BillForm::DisplayText(std::string_view key, int row) const {
 }
 
 const HostTool& BillForm::ToolState(std::string_view key) const {
-    const HostToolPtr found = m_toolbar->FindTool(key);
+    const HostToolPtr found = FindTool(key);
     if (!found) throw ActionRefused("there is no tool " + std::string(key));
     return *found;
 }
@@ -651,7 +663,7 @@ std::string BillForm::Render() const {
             out << '\n';
         }
     }
-    out << m_toolbar->Render();
+    out << (m_menuBar ? m_menuBar->Render() + "\n" : m_toolbar->Render());
     return out.str();
 }
 
@@ -738,7 +750,7 @@ MultiCheckMgrPtr BillForm::MultiCheckMgr() const {
 }
 
 void BillForm::SetBarStatus(std::string_view toolKey, std::string_view property, bool value) {
-    const HostToolPtr found = m_toolbar->FindTool(toolKey);
+    const HostToolPtr found = FindTool(toolKey);
     if (!found) throw HostError(35601, "ActiveBar", "Element not found: " + std::string(toolKey));
     if (EqualsNoCase(property, "Visible"))
         found->SetVisible(value);
@@ -815,6 +827,20 @@ int BillForm::ToolIndex(std::string_view band, std::string_view toolKey) const {
 
 DictionaryPtr BillForm::BillData() const {
     return m_data;
+}
+
+Variant BillForm::GetEntryValue(std::string_view key, int row) {
+    const FieldDef& field = FieldOf(key);
+    return ValueAt(field, field.page == 1 ? 0 : row, false)->Item("FFLD");
+}
+
+int BillForm::EntryRowCount() const {
+    const VectorPtr rows = EntryRows();
+    return rows ? static_cast<int>(rows->Size()) : 0;
+}
+
+MenuBarPtr BillForm::MenuBar() const {
+    return m_menuBar;
 }
 
 void BillForm::SetSelectMode(int value) {

@@ -91,6 +91,9 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     int ToolIndex(std::string_view band, std::string_view toolKey) const override;
     DictionaryPtr BillData() const override;
     void SetSelectMode(int value) override;
+    Variant GetEntryValue(std::string_view key, int row) override;
+    int EntryRowCount() const override;
+    MenuBarPtr MenuBar() const override;
 
   private:
     friend class HostBillCtl;
@@ -112,6 +115,9 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     // Events go to every subscribed sink; an error a handler passes back is shown by the host.
     template <class Call>
     void Raise(std::string_view event, Call&& call);
+
+    // The tool of a key, on the menu bar of a menu-bar form, else on the toolbar.
+    HostToolPtr FindTool(std::string_view key) const;
 
     // Values.
     const FieldDef& FieldOf(std::string_view key) const;
@@ -136,7 +142,9 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     std::unique_ptr<Plugin> m_plugin;
     std::vector<BillEventsSink*> m_sinks;
     std::shared_ptr<HostActiveBar> m_toolbar;
+    std::shared_ptr<HostMenuBar> m_menuBar;  // a menu-bar form's tools
     ToolbarSnapshot m_toolbarAfterInit;
+    ToolbarSnapshot m_menuBarAfterInit;
     BillCtlPtr m_billCtl;
     DictionaryPtr m_data;
 

@@ -51,7 +51,7 @@ class HostBillCheck final : public BillSimpleCheck, SessionComponent {
         const Variant billId = Variant(WholeNumber(params->Item("InterID")));
         const bool audit = WholeNumber(params->Item("CheckSwitch")) == 0;
         const std::string table =
-            QuoteName(LoadClassDef(m_session.Db(), classTypeId)->HeadPage().tableName);
+            QuoteName(m_session.ClassDefOf(classTypeId)->HeadPage().tableName);
 
         const auto rows = QueryRows(m_session.Db(),
                                     "SELECT FCheckerID FROM " + table + " WHERE FID = ?", {billId});

@@ -8,6 +8,7 @@
 #include "frame/convert.h"
 #include "frame/messages.h"
 #include "host/bill_form.h"
+#include "host/catalog.h"
 #include "host/components.h"
 #include "host/list_form.h"
 #include "host/parts/string_table.h"
@@ -35,9 +36,9 @@ Session::Session(SessionOptions options)
     : m_options(std::move(options)),
       m_db(std::make_unique<Database>(m_options.database, OpenMode::kReadWrite)) {
     m_transcript.SetEcho(m_options.transcriptEcho);
-    // No flush to the disk per statement: the rollback journal still protects against a crash
-    // of the session, and a scenario does not wait for the disk at every write.
-    m_db->ExecuteNative("PRAGMA synchronous=OFF;");
+    // A write-ahead log and no flush to the disk per statement: a crash of the session loses
+    // nothing committed, and a scenario does not wait for the disk at every write.
+    m_db->ExecuteNative("PRAGMA synchronous=OFF; PRAGMA journal_mode=WAL;");
     m_db->SetClock([this] { return Now(); });
     if (m_options.traceFile) m_trace = std::make_unique<TraceLog>(*m_options.traceFile);
     InstallPlatform(this);
@@ -136,7 +137,14 @@ ListForm& Session::OpenList(int classTypeId) {
     return *m_list;
 }
 
+std::shared_ptr<const ClassDef> Session::ClassDefOf(int classTypeId) {
+    auto& def = m_classDefs[classTypeId];
+    if (!def) def = LoadClassDef(*m_db, classTypeId);
+    return def;
+}
+
 void Session::CloseForm() {
+    m_classDefs.clear();
     if (m_bill) m_bill->Close();
     if (m_list) m_list->Close();
     m_bill.reset();

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -20,6 +21,7 @@
 namespace velaqm::host {
 
 class BillForm;
+struct ClassDef;
 class ListForm;
 class StringTable;
 class TraceLog;
@@ -57,6 +59,9 @@ class Session final : public Platform {
     void SetToday(const Date& today);
 
     Database& Db() { return *m_db; }
+    // The template of a class type, read once per opened form: components working for the
+    // plug-ins (audit, deletion) look it up for every bill.
+    std::shared_ptr<const ClassDef> ClassDefOf(int classTypeId);
     Transcript& Log() { return m_transcript; }
     StringTable& Strings();
     const SessionOptions& Options() const { return m_options; }
@@ -112,6 +117,7 @@ class Session final : public Platform {
     std::deque<std::optional<std::vector<std::string>>> m_choices;
     std::deque<std::optional<std::string>> m_formulas;
     std::vector<std::string> m_problems;
+    std::map<int, std::shared_ptr<const ClassDef>> m_classDefs;
     std::shared_ptr<BillForm> m_bill;
     std::shared_ptr<ListForm> m_list;
 };

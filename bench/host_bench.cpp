@@ -1,0 +1,96 @@
+// The plug-in frame at work in the substitute host: the toolbar state after a load, a whole
+// load of the customer service log, and a list audit of many bills.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "billops/audit.h"
+#include "frame/bill_frame.h"
+#include "host/bill_form.h"
+#include "host/list_form.h"
+#include "host/session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using velaqm::host::Session;
+
+// A session on a fresh copy of the seeded database beside the velaqm command.
+class BenchSession {
+  public:
+    BenchSession() {
+        const fs::path cli = fs::canonical("/proc/self/exe").parent_path().parent_path() / "cli";
+        m_file = fs::temp_directory_path() / ("velaqm-bench-" + std::to_string(getpid()) + ".db");
+        fs::copy_file(cli / "velaqm.db", m_file, fs::copy_options::overwrite_existing);
+        velaqm::host::SessionOptions options;
+        options.database = m_file;
+        options.programDir = cli;
+        options.resourceDir = cli / "resources";
+        session = std::make_unique<Session>(options);
+    }
+    ~BenchSession() {
+        session.reset();
+        fs::remove(m_file);
+    }
+    void AddBills(int count) {
+        auto transaction = session->Db().BeginTransaction();
+        for (int id = 1; id <= count; ++id)
+            session->Db().ExecuteNative(
+                "INSERT INTO QMClientServiceLog (FID, FBillNo, FCheckerID) VALUES (" +
+                std::to_string(id) + ", 'KF" + std::to_string(100000 + id) + "', 0)");
+        transaction.Commit();
+    }
+    std::unique_ptr<Session> session;
+
+  private:
+    fs::path m_file;
+};
+
+void BM_SetAuditMenuState(benchmark::State& state) {
+    BenchSession bench;
+    bench.AddBills(1);
+    velaqm::host::BillForm& form = bench.session->OpenBill(1001910, 1, false);
+    for (auto _ : state) {
+        bool keepRowTools = false;
+        velaqm::SetAuditMenuState(form, keepRowTools);
+    }
+}
+BENCHMARK(BM_SetAuditMenuState)->Unit(benchmark::kMicrosecond);
+
+// RefreshBill of the customer service log: the host's reload with the plug-in's AfterLoadBill.
+void BM_ClientServiceLogReload(benchmark::State& state) {
+    BenchSession bench;
+    bench.AddBills(1);
+    velaqm::host::BillForm& form = bench.session->OpenBill(1001910, 1, false);
+    for (auto _ : state)
+        form.RefreshBill();
+}
+BENCHMARK(BM_ClientServiceLogReload)->Unit(benchmark::kMicrosecond);
+
+void BM_ListAuditOfSelectedBills(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        BenchSession bench;
+        bench.AddBills(count);
+        velaqm::host::ListForm& list = bench.session->OpenList(1001910);
+        std::vector<velaqm::host::ListForm::Selection> rows;
+        for (int id = 1; id <= count; ++id)
+            rows.push_back({"KF" + std::to_string(100000 + id), 0});
+        list.Select(rows);
+        const auto start = std::chrono::steady_clock::now();
+        velaqm::AuditSelectedBills(list, true, false);
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_ListAuditOfSelectedBills)
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+}  // namespace
