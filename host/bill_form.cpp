@@ -84,7 +84,7 @@ class HostEntryColumn final : public EntryColumn {
     Variant Value() const override {
         auto form = m_form.lock();
         if (!form) throw HostError(kErrObjectNotSet, "EntryPage", "The bill form is closed");
-        return form->ValueAt(form->FieldOf(m_key), m_row, false)->Item("FFLD");
+        return form->StoredItem(form->FieldOf(m_key), m_row, "FFLD");
     }
     void SetDisplayFlag(bool value) override {
         if (auto form = m_form.lock()) form->m_columnFlags[Upper(m_key)] = value;
@@ -224,7 +224,8 @@ void BillForm::NewBill() {
 void BillForm::OpenSaved(int billId, bool readOnly) {
     m_billId = billId;
     m_state = readOnly ? State::View : State::Edit;
-    // Fails before any event when the bill does not exist.
+    // Read before any event: a bill that does not exist fails here, and the toolbar events
+    // already see the bill's data.
     m_data = LoadBill(m_session.Db(), *m_def, billId);
     if (!readOnly) TakeEditLock();
     BuildToolbar();
@@ -352,7 +353,7 @@ void BillForm::Edit(std::string_view key, int row, std::string_view text) {
     RequireEditable(field, row);
     Enter(key, row);
 
-    const DictionaryPtr value = ValueAt(field, row, true);
+    const DictionaryPtr value = ValueAt(field, row);
     const DictionaryPtr before = NewDictionary();
     for (const auto& [name, item] : value->Entries())
         before->SetItem(name, item);
@@ -532,27 +533,17 @@ VectorPtr BillForm::EntryRows() const {
     return m_data ? m_data->Item("Page2").ObjectAs<Vector>() : nullptr;
 }
 
-DictionaryPtr BillForm::ValueAt(const FieldDef& field, int row, bool create) {
-    if (field.page == 1) {
-        const DictionaryPtr head = HeadPage();
-        auto value = head->Item(field.key).ObjectAs<Dictionary>();
-        if (!value) {
-            value = EmptyFieldValue();
-            head->SetItem(field.key, Variant(value));
-        }
-        return value;
-    }
-    const VectorPtr rows = EntryRows();
-    if (!rows || row < 1) throw HostError(kErrSubscript, "BillEvent", "Subscript out of range");
-    if (row > m_gridMaxRows && create)
-        throw HostError(kErrSubscript, "BillEvent",
-                        "Row " + std::to_string(row) + " is past the grid's row limit");
-    if (static_cast<std::size_t>(row) > rows->Size()) {
-        if (!create) return EmptyFieldValue();
+DictionaryPtr BillForm::ValueAt(const FieldDef& field, int row) {
+    DictionaryPtr cells = HeadPage();
+    if (field.page != 1) {
+        const VectorPtr rows = EntryRows();
+        if (!rows || row < 1 || row > m_gridMaxRows)
+            throw HostError(kErrSubscript, "BillEvent",
+                            "Row " + std::to_string(row) + " is outside the grid");
         while (rows->Size() < static_cast<std::size_t>(row))
             rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
+        cells = rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>();
     }
-    const auto cells = rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>();
     auto value = cells->Item(field.key).ObjectAs<Dictionary>();
     if (!value) {
         value = EmptyFieldValue();
@@ -561,12 +552,23 @@ DictionaryPtr BillForm::ValueAt(const FieldDef& field, int row, bool create) {
     return value;
 }
 
+Variant BillForm::StoredItem(const FieldDef& field, int row, std::string_view item) const {
+    DictionaryPtr cells = HeadPage();
+    if (field.page != 1) {
+        const VectorPtr rows = EntryRows();
+        if (!rows || row < 1 || static_cast<std::size_t>(row) > rows->Size()) return Variant();
+        cells = rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>();
+    }
+    const auto value = cells ? cells->Item(field.key).ObjectAs<Dictionary>() : nullptr;
+    return value ? value->Item(item) : Variant();
+}
+
 std::string BillForm::CellName(const FieldDef& field, int row) const {
     return field.page == 1 ? field.key : field.key + " row " + std::to_string(row);
 }
 
 void BillForm::StoreValue(const FieldDef& field, int row, const Variant& value) {
-    const DictionaryPtr cell = ValueAt(field, row, true);
+    const DictionaryPtr cell = ValueAt(field, row);
     cell->SetItem("FFLD", value);
     if (field.IsLookup())
         ResolveLookup(m_session.Db(), field, cell);
@@ -597,14 +599,12 @@ void BillForm::StoreTypedText(const FieldDef& field, int row, std::string_view t
 
 std::string BillForm::ValueText(std::string_view key, int row) const {
     const FieldDef& field = FieldOf(key);
-    auto* self = const_cast<BillForm*>(this);
-    return Text(self->ValueAt(field, field.page == 1 ? 0 : std::max(row, 1), false)->Item("FFLD"));
+    return Text(StoredItem(field, std::max(row, 1), "FFLD"));
 }
 
 std::string BillForm::DisplayText(std::string_view key, int row) const {
     const FieldDef& field = FieldOf(key);
-    auto* self = const_cast<BillForm*>(this);
-    return Text(self->ValueAt(field, field.page == 1 ? 0 : std::max(row, 1), false)->Item("FDSP"));
+    return Text(StoredItem(field, std::max(row, 1), "FDSP"));
 }
 
 const HostTool& BillForm::ToolState(std::string_view key) const {
@@ -684,7 +684,7 @@ DictionaryPtr BillForm::GetFieldInfoByKey(std::string_view key, std::string_view
 
 DictionaryPtr BillForm::GetDataFld(const DictionaryPtr& fieldInfo, int row) {
     const FieldDef& field = FieldOf(fieldInfo);
-    return ValueAt(field, field.page == 1 ? 0 : row, true);
+    return ValueAt(field, field.page == 1 ? 0 : row);
 }
 
 Variant BillForm::ClassType(std::string_view key) const {
@@ -767,7 +767,7 @@ ActiveControlPtr BillForm::ActiveControl() const {
 }
 
 Variant BillForm::GetHeadValue(std::string_view key) {
-    return ValueAt(FieldOf(key), 0, true)->Item("FFLD");
+    return ValueAt(FieldOf(key), 0)->Item("FFLD");
 }
 
 void BillForm::SetValueByKey(std::string_view key, const Variant& value, int row) {
@@ -831,7 +831,7 @@ DictionaryPtr BillForm::BillData() const {
 
 Variant BillForm::GetEntryValue(std::string_view key, int row) {
     const FieldDef& field = FieldOf(key);
-    return ValueAt(field, field.page == 1 ? 0 : row, false)->Item("FFLD");
+    return StoredItem(field, row, "FFLD");
 }
 
 int BillForm::EntryRowCount() const {

@@ -122,7 +122,10 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     // Values.
     const FieldDef& FieldOf(std::string_view key) const;
     const FieldDef& FieldOf(const DictionaryPtr& fieldInfo) const;
-    DictionaryPtr ValueAt(const FieldDef& field, int row, bool create);
+    // The value set of a cell, made when the bill has none yet (rows up to the grid's limit).
+    DictionaryPtr ValueAt(const FieldDef& field, int row);
+    // One item ("FFLD", "FDSP") of a cell as stored; Empty for a cell the bill does not hold.
+    Variant StoredItem(const FieldDef& field, int row, std::string_view item) const;
     DictionaryPtr HeadPage() const;
     VectorPtr EntryRows() const;
     void StoreValue(const FieldDef& field, int row, const Variant& value);
