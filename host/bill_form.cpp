@@ -638,7 +638,7 @@ int BillForm::RowsWithData() const {
 
 std::string BillForm::Render() const {
     std::ostringstream out;
-    out << m_def->name << " (" << m_def->id << ")";
+    out << Text(ClassType("FName")) << " (" << m_def->id << ")";
     out << (m_state == State::New    ? " new bill"
             : m_state == State::View ? " read-only"
                                      : " bill ")

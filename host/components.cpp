@@ -93,8 +93,9 @@ class HostGLData final : public GLData, SessionComponent {
                   "(?, ?, ?, ?, ?)",
                   {m_session.User().userId, std::string(functionCode), kind, std::string(text),
                    m_session.Now().ToStorageString()});
-        m_session.Log().Add(EntryKind::Log, std::string(functionCode) + " " + std::to_string(kind) +
-                                                " " + std::string(text));
+        m_session.Log().Add(EntryKind::Log, std::string(text) + " (function code \"" +
+                                                std::string(functionCode) + "\", kind " +
+                                                std::to_string(kind) + ")");
     }
 };
 

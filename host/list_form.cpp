@@ -170,7 +170,7 @@ const HostTool& ListForm::ToolState(std::string_view key) const {
 
 std::string ListForm::Render() const {
     std::ostringstream out;
-    out << m_def->name << " (" << m_def->id << ") list\n";
+    out << Text(m_template->ClassType("FName")) << " (" << m_def->id << ") list\n";
     for (const Row& row : m_rows) {
         const bool selected =
             std::any_of(m_selected.begin(), m_selected.end(),

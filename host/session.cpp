@@ -42,7 +42,7 @@ Session::Session(SessionOptions options)
     m_db->SetClock([this] { return Now(); });
     if (m_options.traceFile) m_trace = std::make_unique<TraceLog>(*m_options.traceFile);
     InstallPlatform(this);
-    Login(LoginInfo{});
+    ResetProcessState();  // the plug-ins start as in a new client process
 }
 
 Session::~Session() {
