@@ -94,14 +94,14 @@ struct Options {
     std::vector<std::string> files;
 };
 
-struct CommandSpec {
+struct CommandInfo {
     std::string_view name;
     std::string_view help;
     std::vector<std::string_view> flags;  // the options the command accepts
 };
 
-const std::vector<CommandSpec>& Commands() {
-    static const std::vector<CommandSpec> commands{
+const std::vector<CommandInfo>& Commands() {
+    static const std::vector<CommandInfo> commands{
         {"run", kRunHelp, {"--transcript", "--lang", "--db", "--trace"}},
         {"shell", kShellHelp, {"--transcript", "--lang", "--db", "--trace"}},
         {"demo", kDemoHelp, {"--lang", "--db", "--trace"}},
@@ -110,14 +110,14 @@ const std::vector<CommandSpec>& Commands() {
     return commands;
 }
 
-const CommandSpec* FindCommand(std::string_view name) {
+const CommandInfo* FindCommand(std::string_view name) {
     const auto& commands = Commands();
     const auto found = std::find_if(commands.begin(), commands.end(),
-                                    [&](const CommandSpec& c) { return c.name == name; });
+                                    [&](const CommandInfo& c) { return c.name == name; });
     return found == commands.end() ? nullptr : &*found;
 }
 
-void PrintHelp(const CommandSpec& command, std::ostream& out) {
+void PrintHelp(const CommandInfo& command, std::ostream& out) {
     out << command.help;
     if (command.name != "run") return;
     out << kScenarioHelp;
@@ -125,86 +125,84 @@ void PrintHelp(const CommandSpec& command, std::ostream& out) {
         out << "  " << help.usage << "\n      " << help.meaning << '\n';
 }
 
-int UsageError(const CommandSpec& command, const std::string& what, std::ostream& err) {
-    err << "velaqm " << command.name << ": " << what << "\nTry `velaqm help " << command.name
-        << "`.\n";
-    return kExitUsage;
+// A command line the command does not accept.
+struct UsageProblem {
+    std::string what;
+};
+
+void SetOption(Options& options, std::string_view flag, const std::string& value) {
+    if (flag == "--transcript") options.settings.transcript = true;
+    if (flag == "--json") options.json = true;
+    if (flag == "--db") options.settings.database = value;
+    if (flag == "--trace") options.settings.traceFile = value;
+    if (flag == "--lang") {
+        if (value != "chs" && value != "en")
+            throw UsageProblem{"--lang takes chs or en, not " + value};
+        options.settings.language = value;
+    }
 }
 
-// The options of one command; nullopt and a message when they are wrong.
-std::optional<Options> ParseOptions(const CommandSpec& command, std::span<const std::string> args,
-                                    std::ostream& err) {
+// Options as `--flag VALUE` or `--flag=VALUE`; everything else (and all after `--`) is a file
+// or a statement. Throws UsageProblem.
+Options ParseOptions(const CommandInfo& command, std::span<const std::string> args) {
     Options options;
-    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg.size() < 2 || !arg.starts_with("-")) {
-            options.files.push_back(arg);
+        std::string flag = args[i];
+        if (flag == "--") {
+            options.files.insert(options.files.end(), args.begin() + i + 1, args.end());
+            break;
+        }
+        if (flag.size() < 2 || !flag.starts_with("-")) {
+            options.files.push_back(flag);
             continue;
         }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
+        if (flag == "--help" || flag == "-h") {
             options.help = true;
             continue;
         }
         std::optional<std::string> value;
-        if (const auto equals = arg.find('='); equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
+        if (const auto equals = flag.find('='); equals != std::string::npos) {
+            value = flag.substr(equals + 1);
+            flag.resize(equals);
         }
-        if (std::find(command.flags.begin(), command.flags.end(), arg) == command.flags.end()) {
-            UsageError(command, "unknown option " + arg, err);
-            return std::nullopt;
-        }
-        const bool takesValue = arg != "--transcript" && arg != "--json";
+        if (std::find(command.flags.begin(), command.flags.end(), flag) == command.flags.end())
+            throw UsageProblem{"unknown option " + flag};
+        const bool takesValue = flag != "--transcript" && flag != "--json";
+        if (!takesValue && value) throw UsageProblem{flag + " takes no value"};
         if (takesValue && !value) {
-            if (i + 1 == args.size()) {
-                UsageError(command, arg + " needs a value", err);
-                return std::nullopt;
-            }
+            if (i + 1 == args.size()) throw UsageProblem{flag + " needs a value"};
             value = args[++i];
         }
-        if (!takesValue && value) {
-            UsageError(command, arg + " takes no value", err);
-            return std::nullopt;
-        }
-        if (arg == "--transcript") options.settings.transcript = true;
-        if (arg == "--json") options.json = true;
-        if (arg == "--db") options.settings.database = *value;
-        if (arg == "--trace") options.settings.traceFile = *value;
-        if (arg == "--lang") {
-            if (*value != "chs" && *value != "en") {
-                UsageError(command, "--lang takes chs or en, not " + *value, err);
-                return std::nullopt;
-            }
-            options.settings.language = *value;
-        }
+        SetOption(options, flag, value.value_or(""));
     }
     return options;
 }
 
-// What must be in place before any scenario runs; a message when it is not.
-std::optional<std::string> EnvironmentProblem(const RunSettings& settings) {
-    if (settings.database) return DatabaseFileProblem(*settings.database);
+// Something the command needs that is not there (a file, the seeded database): exit 2.
+struct SetupProblem {
+    std::string what;
+};
+
+// What must be in place before any scenario runs; nothing is written before it is checked.
+void RequireDatabase(const RunSettings& settings) {
+    if (settings.database) {
+        if (auto problem = DatabaseFileProblem(*settings.database)) throw SetupProblem{*problem};
+        return;
+    }
     std::error_code error;
     if (!std::filesystem::is_regular_file(settings.SeedDatabase(), error))
-        return "the seeded database " + settings.SeedDatabase().string() + " is missing";
-    return std::nullopt;
+        throw SetupProblem{"the seeded database " + settings.SeedDatabase().string() +
+                           " is missing"};
 }
 
-std::optional<std::string> TraceFileProblem(const RunSettings& settings) {
-    if (!settings.traceFile) return std::nullopt;
+void RequireTraceFile(const RunSettings& settings) {
+    if (!settings.traceFile) return;
     std::ofstream probe(*settings.traceFile, std::ios::app);
-    if (!probe) return "cannot write the trace log " + settings.traceFile->string();
-    return std::nullopt;
+    if (!probe) throw SetupProblem{"cannot write the trace log " + settings.traceFile->string()};
 }
 
 // Reads and parses every file first, so that a script error runs nothing.
-std::optional<std::vector<Script>> LoadScripts(const std::vector<std::string>& files,
-                                               std::ostream& err) {
+std::vector<Script> LoadScripts(const std::vector<std::string>& files, std::ostream& err) {
     std::vector<Script> scripts;
     bool allGood = true;
     for (const std::string& file : files) {
@@ -220,7 +218,7 @@ std::optional<std::vector<Script>> LoadScripts(const std::vector<std::string>& f
             err << error.Report() << '\n';
         allGood = allGood && errors.empty();
     }
-    if (!allGood) return std::nullopt;
+    if (!allGood) throw SetupProblem{"nothing was run"};
     return scripts;
 }
 
@@ -228,78 +226,64 @@ int RunScripts(const std::vector<Script>& scripts, const RunSettings& settings, 
     int passed = 0;
     int failed = 0;
     for (const Script& script : scripts) {
+        FileOutcome outcome;
         try {
-            const FileOutcome outcome = RunScript(script, settings, console.out);
-            console.out << outcome.report << std::endl;
-            ++(outcome.passed ? passed : failed);
+            outcome = RunScript(script, settings, console.out);
         } catch (const std::exception& e) {
-            console.err << "velaqm: " << script.file << ": the session cannot start: " << e.what()
-                        << '\n';
-            return kExitUsage;
+            throw SetupProblem{script.file + ": the session cannot start: " + e.what()};
         }
+        console.out << outcome.report << std::endl;
+        ++(outcome.passed ? passed : failed);
     }
     console.out << passed << " passed, " << failed << " failed" << std::endl;
     return failed == 0 ? kExitPassed : kExitFailed;
 }
 
-// Checks the environment, then loads and runs the files.
-int RunFiles(const CommandSpec& command, const Options& options, Console console) {
-    if (const auto problem = EnvironmentProblem(options.settings)) {
-        console.err << "velaqm " << command.name << ": " << *problem << '\n';
-        return kExitUsage;
-    }
-    const auto scripts = LoadScripts(options.files, console.err);
-    if (!scripts) return kExitUsage;
-    if (const auto problem = TraceFileProblem(options.settings)) {
-        console.err << "velaqm " << command.name << ": " << *problem << '\n';
-        return kExitUsage;
-    }
-    return RunScripts(*scripts, options.settings, console);
+int RunFiles(const Options& options, Console console) {
+    RequireDatabase(options.settings);
+    const std::vector<Script> scripts = LoadScripts(options.files, console.err);
+    RequireTraceFile(options.settings);
+    return RunScripts(scripts, options.settings, console);
 }
 
-int Run(const CommandSpec& command, Options options, Console console) {
-    if (options.files.empty()) return UsageError(command, "no scenario file given", console.err);
-    return RunFiles(command, options, console);
+int Run(const Options& options, Console console) {
+    if (options.files.empty()) throw UsageProblem{"no scenario file given"};
+    return RunFiles(options, console);
 }
 
-int Demo(const CommandSpec& command, Options options, Console console) {
-    if (!options.files.empty())
-        return UsageError(command, "takes no file: " + options.files.front(), console.err);
-    const std::filesystem::path folder = options.settings.programDir / "demo";
+// The demo scenarios beside the program, in name order.
+std::vector<std::string> DemoFiles(const std::filesystem::path& programDir) {
+    const std::filesystem::path folder = programDir / "demo";
+    std::vector<std::string> files;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        if (entry.path().extension() == ".vqs") options.files.push_back(entry.path().string());
-    if (options.files.empty()) {
-        console.err << "velaqm demo: no demo scenarios in " << folder.string() << '\n';
-        return kExitUsage;
-    }
-    std::sort(options.files.begin(), options.files.end());
-    options.settings.transcript = true;
-    return RunFiles(command, options, console);
+        if (entry.path().extension() == ".vqs") files.push_back(entry.path().string());
+    if (files.empty()) throw SetupProblem{"no demo scenarios in " + folder.string()};
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
-int Shell(const CommandSpec& command, const Options& options, Console console) {
-    if (!options.files.empty())
-        return UsageError(command, "takes no file: " + options.files.front(), console.err);
-    for (const auto& problem :
-         {EnvironmentProblem(options.settings), TraceFileProblem(options.settings)})
-        if (problem) {
-            console.err << "velaqm shell: " << *problem << '\n';
-            return kExitUsage;
-        }
+int Demo(Options options, Console console) {
+    if (!options.files.empty()) throw UsageProblem{"takes no file: " + options.files.front()};
+    options.files = DemoFiles(options.settings.programDir);
+    options.settings.transcript = true;
+    return RunFiles(options, console);
+}
+
+int Shell(const Options& options, Console console) {
+    if (!options.files.empty()) throw UsageProblem{"takes no file: " + options.files.front()};
+    RequireDatabase(options.settings);
+    RequireTraceFile(options.settings);
     try {
         return RunShell(options.settings, console.in, console.out, console.interactive);
     } catch (const std::exception& e) {
-        console.err << "velaqm shell: the session cannot start: " << e.what() << '\n';
-        return kExitUsage;
+        throw SetupProblem{std::string("the session cannot start: ") + e.what()};
     }
 }
 
-int Sql(const CommandSpec& command, const Options& options, Console console) {
-    if (!options.settings.database)
-        return UsageError(command, "--db FILE is required", console.err);
-    if (options.files.size() != 1)
-        return UsageError(command, "give exactly one STATEMENT (quote it)", console.err);
+int Sql(const Options& options, Console console) {
+    if (!options.settings.database) throw UsageProblem{"--db FILE is required"};
+    if (options.files.size() != 1) throw UsageProblem{"give exactly one STATEMENT (quote it)"};
     return RunSql(*options.settings.database, options.files.front(), options.json, console.out,
                   console.err);
 }
@@ -309,7 +293,7 @@ int Help(std::span<const std::string> args, Console console) {
         console.out << kOverview;
         return kExitPassed;
     }
-    const CommandSpec* command = FindCommand(args.front());
+    const CommandInfo* command = FindCommand(args.front());
     if (!command) {
         console.err << "velaqm help: no command " << args.front() << '\n';
         return kExitUsage;
@@ -328,22 +312,30 @@ int Main(std::span<const std::string> args, const std::filesystem::path& program
     }
     const std::string& name = args.front();
     if (name == "--help" || name == "-h" || name == "help") return Help(args.subspan(1), console);
-    const CommandSpec* command = FindCommand(name);
+    const CommandInfo* command = FindCommand(name);
     if (!command) {
         console.err << "velaqm: unknown command " << name << "\nTry `velaqm --help`.\n";
         return kExitUsage;
     }
-    auto options = ParseOptions(*command, args.subspan(1), console.err);
-    if (!options) return kExitUsage;
-    if (options->help) {
-        PrintHelp(*command, console.out);
-        return kExitPassed;
+    try {
+        Options options = ParseOptions(*command, args.subspan(1));
+        if (options.help) {
+            PrintHelp(*command, console.out);
+            return kExitPassed;
+        }
+        options.settings.programDir = programDir;
+        if (name == "run") return Run(std::move(options), console);
+        if (name == "demo") return Demo(std::move(options), console);
+        if (name == "shell") return Shell(options, console);
+        return Sql(options, console);
+    } catch (const UsageProblem& problem) {
+        console.err << "velaqm " << name << ": " << problem.what << "\nTry `velaqm help " << name
+                    << "`.\n";
+        return kExitUsage;
+    } catch (const SetupProblem& problem) {
+        console.err << "velaqm " << name << ": " << problem.what << '\n';
+        return kExitUsage;
     }
-    options->settings.programDir = programDir;
-    if (name == "run") return Run(*command, std::move(*options), console);
-    if (name == "demo") return Demo(*command, std::move(*options), console);
-    if (name == "shell") return Shell(*command, *options, console);
-    return Sql(*command, *options, console);
 }
 
 }  // namespace velaqm::cli

@@ -101,22 +101,29 @@ void ScenarioRunner::Run(const Command& command) {
         throw ScenarioFailure("the runner has no command " + Quoted(command.verb));
     if (m_echoCommands) m_out << "> " << command.source << '\n';
     try {
-        (this->*(handler->second))(command);
+        Dispatch(handler->second, command);
     } catch (const ScenarioFailure&) {
         NoteMessageLines(command.line);
         throw;
-    } catch (const HostError& error) {
-        NoteMessageLines(command.line);
-        throw ScenarioFailure(command.source + ": " + error.Description());
-    } catch (const std::exception& error) {
-        NoteMessageLines(command.line);
-        throw ScenarioFailure(command.source + ": " + error.what());
     }
     NoteMessageLines(command.line);
     // A window that asked and got no answer from the scenario is the scenario's fault, not the
     // plug-in's, and is reported where it happened.
     if (const auto problems = m_session.TakeProblems(); !problems.empty())
         throw ScenarioFailure(command.source + ": " + Join(problems, "; "));
+}
+
+// Whatever stops a command (a refused action, a host error) fails it with the command's text.
+void ScenarioRunner::Dispatch(Handler handler, const Command& command) {
+    try {
+        (this->*handler)(command);
+    } catch (const ScenarioFailure&) {
+        throw;
+    } catch (const HostError& error) {
+        throw ScenarioFailure(command.source + ": " + error.Description());
+    } catch (const std::exception& error) {
+        throw ScenarioFailure(command.source + ": " + error.what());
+    }
 }
 
 void ScenarioRunner::Finish() {
@@ -160,7 +167,7 @@ host::ListForm& ScenarioRunner::List() const {
 int ScenarioRunner::ResolveBillId(const Command& command) const {
     if (const auto id = command.IntOption("id")) return *id;
     const int classTypeId = std::stoi(command.Arg(0));
-    const auto def = host::LoadClassDef(m_session.Db(), classTypeId);
+    const auto def = m_session.ClassDefOf(classTypeId);
     const std::string table = host::QuoteName(def->HeadPage().tableName);
     const std::string& wanted = command.Arg(1);
     if (wanted == "last" && !command.args[1].quoted) {

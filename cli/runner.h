@@ -50,6 +50,7 @@ class ScenarioRunner {
     using Handler = void (ScenarioRunner::*)(const Command&);
     static const std::map<std::string, Handler, std::less<>>& Handlers();
 
+    void Dispatch(Handler handler, const Command& command);
     host::BillForm& Bill() const;
     host::ListForm& List() const;
     int ResolveBillId(const Command& command) const;

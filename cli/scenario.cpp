@@ -48,8 +48,9 @@ struct Signature {
     throw ScriptError(command.file, command.line, what);
 }
 
+// A stray carriage return (a file written on Windows, typed input) separates like a blank.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 bool IsIdentifier(std::string_view text) {
@@ -104,7 +105,7 @@ void CheckValue(const Command& command, const Param& param, std::string_view val
                    name + " must be a date YYYY-MM-DD, not \"" + std::string(value) + "\"");
         case Kind::Choice:
             if (IsChoice(value, param.choices)) return;
-            Refuse(command, "expected " + std::string(param.choices) + ", not \"" +
+            Refuse(command, name + " must be " + std::string(param.choices) + ", not \"" +
                                 std::string(value) + "\"");
     }
 }
@@ -112,7 +113,7 @@ void CheckValue(const Command& command, const Param& param, std::string_view val
 // --- rules beyond the shape ------------------------------------------------------------------
 
 void CheckBillChoice(const Command& command) {
-    const bool byNumber = command.HasArg(0);
+    const bool byNumber = command.HasArg(1);
     const bool byId = command.options.contains("id");
     if (byNumber == byId)
         Refuse(command, command.verb + " takes a bill number, last or id=N (one of them)");
@@ -357,9 +358,9 @@ std::vector<Token> Tokenize(std::string_view line, const std::string& file, int 
 }
 
 std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (IsBlank(text.front()) || text.front() == '\r'))
+    while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && (IsBlank(text.back()) || text.back() == '\r'))
+    while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/runner.h"
+#include "frame/text_util.h"
 
 namespace velaqm::cli {
 
@@ -15,13 +16,6 @@ void PrintCommands(std::ostream& out) {
     for (const CommandHelp& help : ScenarioCommandHelp())
         out << "  " << help.usage << "\n      " << help.meaning << '\n';
     out << "  help | quit | exit\n";
-}
-
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(first, last - first + 1));
 }
 
 // Runs one typed command and prints its outcome: new message boxes, "ok" for a met
@@ -50,6 +44,7 @@ int RunShell(const RunSettings& settings, std::istream& in, std::ostream& out, b
     for (int number = 1;; ++number) {
         if (prompt) out << "velaqm> " << std::flush;
         if (!std::getline(in, line)) break;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::string typed = Trim(line);
         if (typed == "quit" || typed == "exit") break;
         if (typed == "help") {

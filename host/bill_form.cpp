@@ -328,7 +328,7 @@ void BillForm::RequireEditable(const FieldDef& field, int row) const {
     if (m_billLocked) throw ActionRefused("the bill is locked");
     if (!FieldEnabled(field.key)) throw ActionRefused(cell + " is disabled");
     if (FieldLocked(field.key)) throw ActionRefused(cell + " is locked");
-    if (row > 0 && CellLocked(field.key, row)) throw ActionRefused(cell + " is locked");
+    if (CellLocked(field.key, row)) throw ActionRefused(cell + " is locked");
 }
 
 void BillForm::Enter(std::string_view key, int row) {
@@ -623,8 +623,13 @@ bool BillForm::FieldLocked(std::string_view key) const {
     return found == m_fieldLocked.end() ? FieldOf(key).locked : found->second;
 }
 
+// The head is the one row of its page: a head field's cell is row 1, whatever row is asked.
+int BillForm::CellRow(const FieldDef& field, int row) {
+    return field.page == 1 ? 1 : row;
+}
+
 bool BillForm::CellLocked(std::string_view key, int row) const {
-    const auto found = m_cellLocks.find({Upper(key), row});
+    const auto found = m_cellLocks.find({Upper(key), CellRow(FieldOf(key), row)});
     return found != m_cellLocks.end() && found->second;
 }
 
@@ -791,7 +796,7 @@ void BillForm::EnableField(const DictionaryPtr& fieldInfo, bool enabled) {
 
 void BillForm::LockCell(const DictionaryPtr& fieldInfo, int row, bool locked) {
     const FieldDef& field = FieldOf(fieldInfo);
-    m_cellLocks[{Upper(field.key), row}] = locked;
+    m_cellLocks[{Upper(field.key), CellRow(field, row)}] = locked;
 }
 
 void BillForm::SetCellSetting(const DictionaryPtr& fieldInfo, int row, int value) {

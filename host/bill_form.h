@@ -131,6 +131,7 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void StoreValue(const FieldDef& field, int row, const Variant& value);
     void StoreTypedText(const FieldDef& field, int row, std::string_view text);
     std::string CellName(const FieldDef& field, int row) const;
+    static int CellRow(const FieldDef& field, int row);
     void RequireEditable(const FieldDef& field, int row) const;
 
     // The host's own handling of the standard tools.

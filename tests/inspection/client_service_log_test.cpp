@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/bill_frame.h"
+#include "host/action_refused.h"
 #include "host/bill_form.h"
 #include "tests/support/session_fixture.h"
 
@@ -107,6 +108,7 @@ TEST_F(ClientServiceLogTest, ABillHeldByAnotherUserHidesTheAuditMenusAndLocksIts
     EXPECT_TRUE(form.CellLocked("FCustomer", 1));
     EXPECT_FALSE(form.BillLocked()) << "the checker lock follows the checker alone";
     EXPECT_FALSE(Tool(form, tool::kFileSave).Enabled());
+    EXPECT_THROW(form.Edit("FCustomer", 0, "Other"), host::ActionRefused) << "head fields too";
 }
 
 TEST_F(ClientServiceLogTest, AReadOnlyBillHidesTheAuditMenusAndLocksItsFields) {
