@@ -1,4 +1,5 @@
 #include "frame/convert.h"
+#include "frame/text_util.h"
 
 #include <algorithm>
 #include <array>
@@ -28,22 +29,9 @@ constexpr double kSecondsPerDay = 24 * 60 * 60;
     throw HostError(kErrTypeMismatch, "", "Type mismatch");
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The number text at the start of text after leading blanks; empty when there is none.
 std::string_view LeadingNumberText(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
+    text = TrimView(text);
     return text.substr(0, NumberPrefixLength(text));
 }
 
@@ -167,7 +155,7 @@ std::int64_t WholeNumber(const Variant& value) {
 bool IsNumeric(const Variant& value) {
     if (value.IsNumber()) return true;
     if (!value.IsString()) return false;
-    const std::string_view text = TrimBlanks(value.AsString());
+    const std::string_view text = TrimView(value.AsString());
     return !text.empty() && NumberPrefixLength(text) == text.size() &&
            ParseDouble(text).has_value();
 }

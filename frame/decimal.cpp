@@ -1,4 +1,5 @@
 #include "frame/decimal.h"
+#include "frame/text_util.h"
 
 #include <algorithm>
 #include <array>
@@ -31,18 +32,6 @@ UInt128 Magnitude(Int128 value) {
 
 [[noreturn]] void ThrowOverflow() {
     throw std::overflow_error("Decimal overflow");
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 bool IsDigit(char c) {
@@ -265,7 +254,7 @@ std::size_t NumberPrefixLength(std::string_view text) {
 Decimal::Decimal(std::int64_t whole) : m_mantissa(whole), m_scale(0) {}
 
 std::optional<Decimal> Decimal::Parse(std::string_view text) {
-    text = TrimBlanks(text);
+    text = TrimView(text);
     if (text.empty() || NumberPrefixLength(text) != text.size()) return std::nullopt;
     const Rounded r = ParseNumber(text);
     return Decimal(r.mantissa, r.scale);

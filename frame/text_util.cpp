@@ -16,12 +16,16 @@ char Lower(char c) {
 }
 }  // namespace
 
-std::string Trim(std::string_view text) {
+std::string_view TrimView(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
-    return std::string(text);
+    return text;
+}
+
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
 }
 
 std::string UpperAscii(std::string_view text) {

@@ -6,6 +6,8 @@
 
 namespace velaqm {
 
+// Without the blanks (spaces and tabs) at either end.
+std::string_view TrimView(std::string_view text);
 std::string Trim(std::string_view text);
 std::string UpperAscii(std::string_view text);
 std::string LowerAscii(std::string_view text);

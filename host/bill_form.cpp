@@ -8,15 +8,14 @@
 #include "frame/text_util.h"
 #include "host/action_refused.h"
 #include "host/bill_store.h"
+#include "host/form_support.h"
 #include "host/native_sql.h"
 #include "host/session.h"
-#include "plugins/plugin_table.h"
 
 namespace velaqm::host {
 
 namespace {
 
-constexpr std::string_view kPluginPrefix = "VelaQMBillEvent.";
 constexpr int kEntryPage = 2;
 
 std::string Upper(std::string_view text) {
@@ -160,10 +159,8 @@ BillForm::BillForm(Session& session, std::shared_ptr<const ClassDef> def)
       m_toolbar(MakeBillToolBar()),
       m_menuBar(m_def->menuBarForm ? MakeBillMenuBar() : nullptr),
       m_gridMaxRows(m_def->gridMaxRows) {
-    m_toolbar->SetObserver([this](const std::string& key, std::string_view property, bool value) {
-        m_session.Log().Add(EntryKind::Tool,
-                            key + " " + std::string(property) + "=" + YesNo(value));
-    });
+    ObserveTools(m_session, *m_toolbar);
+    if (m_menuBar) ObserveTools(m_session, *m_menuBar);
 }
 
 BillForm::~BillForm() {
@@ -175,22 +172,8 @@ BillForm::~BillForm() {
 }
 
 void BillForm::AttachPlugin() {
-    std::string_view progId = m_def->progId;
-    if (progId.empty()) return;
-    if (progId.size() > kPluginPrefix.size() &&
-        EqualsNoCase(progId.substr(0, kPluginPrefix.size()), kPluginPrefix))
-        progId.remove_prefix(kPluginPrefix.size());
-    const PluginEntry* entry = FindPlugin(progId);
-    if (!entry) {
-        m_session.ShowHostError("The plug-in " + m_def->progId + " is not registered");
-        return;
-    }
-    m_plugin = entry->create();
-    try {
-        m_plugin->Show(Variant(std::static_pointer_cast<BillEvent>(shared_from_this())));
-    } catch (const std::exception& e) {
-        m_session.ShowHostError(e.what());
-    }
+    m_plugin = AttachPluginOf(m_session, m_def->progId,
+                              Variant(std::static_pointer_cast<BillEvent>(shared_from_this())));
 }
 
 void BillForm::BuildToolbar() {
@@ -307,17 +290,7 @@ void BillForm::NewEmptyData() {
 
 template <class Call>
 void BillForm::Raise(std::string_view event, Call&& call) {
-    const std::vector<BillEventsSink*> sinks = m_sinks;  // a handler may unsubscribe
-    for (BillEventsSink* sink : sinks) {
-        if (std::find(m_sinks.begin(), m_sinks.end(), sink) == m_sinks.end()) continue;
-        try {
-            call(*sink);
-        } catch (const HostError& e) {
-            m_session.ShowHostError(e.Description());
-        } catch (const std::exception& e) {
-            m_session.ShowHostError(std::string(event) + ": " + e.what());
-        }
-    }
+    RaiseToSinks(m_session, m_sinks, event, std::forward<Call>(call));
 }
 
 // --- what a person does ----------------------------------------------------------------------
@@ -381,11 +354,7 @@ void BillForm::FocusHead() {
 }
 
 void BillForm::Click(std::string_view toolKey) {
-    const HostToolPtr clicked = FindTool(toolKey);
-    if (!clicked) throw ActionRefused("there is no tool " + std::string(toolKey));
-    if (!clicked->Visible()) throw ActionRefused("the tool " + std::string(toolKey) + " is hidden");
-    if (!clicked->Enabled())
-        throw ActionRefused("the tool " + std::string(toolKey) + " is disabled");
+    const HostToolPtr clicked = RequireUsable(FindTool(toolKey), toolKey, "tool");
     m_session.Log().Add(EntryKind::Form, "click " + clicked->Name());
     bool cancel = false;
     if (m_def->menuBarForm)
@@ -396,12 +365,7 @@ void BillForm::Click(std::string_view toolKey) {
 }
 
 void BillForm::ChooseMenu(std::string_view toolKey) {
-    const HostToolPtr chosen = FindTool(toolKey);
-    if (!chosen) throw ActionRefused("there is no menu item " + std::string(toolKey));
-    if (!chosen->Visible())
-        throw ActionRefused("the menu item " + std::string(toolKey) + " is hidden");
-    if (!chosen->Enabled())
-        throw ActionRefused("the menu item " + std::string(toolKey) + " is disabled");
+    const HostToolPtr chosen = RequireUsable(FindTool(toolKey), toolKey, "menu item");
     m_session.Log().Add(EntryKind::Form, "menu " + chosen->Name());
     bool cancel = false;
     Raise("MenuBarClick", [&](BillEventsSink& sink) { sink.MenuBarClick(chosen, cancel); });
@@ -675,8 +639,7 @@ std::string BillForm::Render() const {
 // --- BillEvent ---------------------------------------------------------------------------------
 
 void BillForm::Advise(BillEventsSink* sink) {
-    if (sink && std::find(m_sinks.begin(), m_sinks.end(), sink) == m_sinks.end())
-        m_sinks.push_back(sink);
+    AddSink(m_sinks, sink);
 }
 
 void BillForm::Unadvise(BillEventsSink* sink) {

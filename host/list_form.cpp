@@ -7,9 +7,9 @@
 #include "frame/host_error.h"
 #include "frame/text_util.h"
 #include "host/action_refused.h"
+#include "host/form_support.h"
 #include "host/native_sql.h"
 #include "host/session.h"
-#include "plugins/plugin_table.h"
 
 namespace velaqm::host {
 
@@ -70,10 +70,7 @@ ListForm::ListForm(Session& session, std::shared_ptr<const ClassDef> def)
       m_def(std::move(def)),
       m_template(std::make_shared<HostDataSrv>(session.Db(), m_def, session.User().language)),
       m_toolbar(MakeListToolBar({})) {
-    m_toolbar->SetObserver([this](const std::string& key, std::string_view property, bool value) {
-        m_session.Log().Add(EntryKind::Tool,
-                            key + " " + std::string(property) + "=" + (value ? "true" : "false"));
-    });
+    ObserveTools(m_session, *m_toolbar);
 }
 
 ListForm::~ListForm() {
@@ -81,17 +78,8 @@ ListForm::~ListForm() {
 }
 
 void ListForm::AttachPlugin() {
-    std::string_view progId = m_def->progId;
-    if (const auto dot = progId.find('.'); dot != std::string_view::npos)
-        progId.remove_prefix(dot + 1);
-    const PluginEntry* entry = FindPlugin(progId);
-    if (!entry) return;
-    m_plugin = entry->create();
-    try {
-        m_plugin->Show(Variant(std::static_pointer_cast<ListEvents>(shared_from_this())));
-    } catch (const std::exception& e) {
-        m_session.ShowHostError(e.what());
-    }
+    m_plugin = AttachPluginOf(m_session, m_def->progId,
+                              Variant(std::static_pointer_cast<ListEvents>(shared_from_this())));
 }
 
 void ListForm::Open() {
@@ -137,11 +125,7 @@ void ListForm::Select(const std::vector<Selection>& rows) {
 }
 
 void ListForm::Click(std::string_view toolKey) {
-    const HostToolPtr clicked = m_toolbar->FindTool(toolKey);
-    if (!clicked) throw ActionRefused("there is no tool " + std::string(toolKey));
-    if (!clicked->Visible()) throw ActionRefused("the tool " + std::string(toolKey) + " is hidden");
-    if (!clicked->Enabled())
-        throw ActionRefused("the tool " + std::string(toolKey) + " is disabled");
+    const HostToolPtr clicked = RequireUsable(m_toolbar->FindTool(toolKey), toolKey, "tool");
     m_session.Log().Add(EntryKind::Form, "click " + clicked->Name());
     bool cancel = false;
     Raise("BarClick", [&](ListEventsSink& sink) { sink.BarClick(clicked, cancel); });
@@ -149,17 +133,7 @@ void ListForm::Click(std::string_view toolKey) {
 
 template <class Call>
 void ListForm::Raise(std::string_view event, Call&& call) {
-    const std::vector<ListEventsSink*> sinks = m_sinks;
-    for (ListEventsSink* sink : sinks) {
-        if (std::find(m_sinks.begin(), m_sinks.end(), sink) == m_sinks.end()) continue;
-        try {
-            call(*sink);
-        } catch (const HostError& e) {
-            m_session.ShowHostError(e.Description());
-        } catch (const std::exception& e) {
-            m_session.ShowHostError(std::string(event) + ": " + e.what());
-        }
-    }
+    RaiseToSinks(m_session, m_sinks, event, std::forward<Call>(call));
 }
 
 const HostTool& ListForm::ToolState(std::string_view key) const {
@@ -182,8 +156,7 @@ std::string ListForm::Render() const {
 }
 
 void ListForm::Advise(ListEventsSink* sink) {
-    if (sink && std::find(m_sinks.begin(), m_sinks.end(), sink) == m_sinks.end())
-        m_sinks.push_back(sink);
+    AddSink(m_sinks, sink);
 }
 
 void ListForm::Unadvise(ListEventsSink* sink) {

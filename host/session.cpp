@@ -22,13 +22,6 @@ constexpr int kPointerHourglass = 11;
 constexpr int kAnswerCancel = 2;
 constexpr int kButtonsMask = 7;
 
-Date LocalNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-    localtime_r(&now, &local);
-    return Date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                local.tm_sec);
-}
 
 }  // namespace
 

@@ -17,14 +17,6 @@ namespace {
 constexpr std::size_t kMaxCachedBatches = 512;
 constexpr std::size_t kMaxCachedStatements = 256;
 
-Date LocalNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm local{};
-    localtime_r(&now, &local);
-    return Date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                local.tm_sec);
-}
-
 // Whether native text creates, drops or alters something, which the translations depend on.
 bool IsSchemaChange(std::string_view sql) {
     std::size_t i = 0;
@@ -54,6 +46,14 @@ void Collect(Statement& statement, ResultSet& result) {
 }
 
 }  // namespace
+
+Date LocalNow() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm local{};
+    localtime_r(&now, &local);
+    return Date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                local.tm_sec);
+}
 
 Database::Database(const std::filesystem::path& file, OpenMode mode)
     : m_connection(file, mode), m_clock(LocalNow) {

@@ -27,6 +27,9 @@ struct ResultSet {
     bool isQuery = false;  // false when no statement returned columns (the host's closed recordset)
 };
 
+// The local time of this machine, to the second: the clock of a session that set no date.
+Date LocalNow();
+
 class Database {
   public:
     explicit Database(const std::filesystem::path& file, OpenMode mode = OpenMode::kReadWrite);

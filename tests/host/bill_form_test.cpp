@@ -7,6 +7,7 @@
 
 #include <fstream>
 
+#include "frame/events.h"
 #include "frame/host_error.h"
 #include "frame/messages.h"
 #include "host/action_refused.h"
@@ -115,6 +116,31 @@ TEST_F(BillFormTest, OpeningABillThatDoesNotExistFails) {
     EXPECT_THROW(session->OpenBill(1009920, 99, false), HostError);
     EXPECT_EQ(session->CurrentBill(), nullptr);
     EXPECT_THROW(session->OpenNewBill(4242), HostError) << "an unknown class type";
+}
+
+TEST_F(BillFormTest, AMenuBarFormRaisesMenuBarEventsAndKeepsItsToolsThere) {
+    MakeClassWithEntries();
+    session->Db().ExecuteNative("UPDATE ICClassType SET FFormKind = 1 WHERE FID = 1009920");
+    host::BillForm& form = session->OpenNewBill(1009920);
+    int initialized = 0;
+    std::vector<std::string> clicked;
+    EventMember<BillEvent> member{{
+        .BarClick = [&](const ToolPtr& tool, bool&) { clicked.push_back("bar " + tool->Name()); },
+        .MenuBarInitialize = [&](const MenuBarPtr& bar) { initialized += bar ? 1 : 0; },
+        .MenuBarClick =
+            [&](const ToolPtr& tool, bool& cancel) {
+                clicked.push_back("menu " + tool->Name());
+                cancel = true;
+            },
+    }};
+    member = std::static_pointer_cast<BillEvent>(form.shared_from_this());
+    ASSERT_TRUE(form.MenuBar());
+    form.Click("mnuFileSave");
+    EXPECT_EQ(clicked, std::vector<std::string>{"menu mnuFileSave"});
+    EXPECT_EQ(form.LastSave(), std::nullopt) << "a cancelled click leaves the save undone";
+    form.SetBarStatus("mnuFileSave", "Enabled", false);
+    EXPECT_FALSE(form.MenuBar()->Tools()->Item("mnuFileSave")->Enabled());
+    EXPECT_EQ(initialized, 0) << "the menu bar was built before the member subscribed";
 }
 
 TEST(SessionFileTest, AnUnusableDatabaseFileIsRefusedAndLeftAlone) {
