@@ -27,15 +27,6 @@ Variant QueryValue(Database& db, std::string_view sql, std::initializer_list<Var
     return statement->Step() ? statement->Column(0) : Variant();
 }
 
-std::string QuoteName(std::string_view name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
 void RunNative(Database& db, std::string_view sql, std::initializer_list<Variant> params) {
     Prepared(db, sql, params)->Run();
 }

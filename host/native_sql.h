@@ -17,9 +17,6 @@ std::vector<Row> QueryRows(Database& db, std::string_view sql,
                            std::initializer_list<Variant> params = {});
 // The first column of the first row; Empty when there is no row.
 Variant QueryValue(Database& db, std::string_view sql, std::initializer_list<Variant> params = {});
-// A table or column name as a quoted SQLite identifier.
-std::string QuoteName(std::string_view name);
-
 void RunNative(Database& db, std::string_view sql, std::initializer_list<Variant> params = {});
 
 }  // namespace velaqm::host

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "host/db/db_error.h"
+#include "host/db/sqlite.h"
 
 namespace velaqm::host {
 
@@ -65,15 +66,6 @@ std::string Unquote(std::string_view text) {
         if (text[i] == close) ++i;  // a doubled closing quote stands for one
     }
     return out;
-}
-
-std::string QuoteName(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"') out += '"';
-    }
-    return out + "\"";
 }
 
 std::string QuoteString(std::string_view text) {

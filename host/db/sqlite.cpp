@@ -322,6 +322,15 @@ std::vector<Variant> Statement::Row() const {
 
 // --- Transaction --------------------------------------------------------------------------
 
+std::string QuoteName(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
 void ExecuteSimple(const Connection& connection, std::string_view sql) {
     Statement(connection, sql).Run();
 }

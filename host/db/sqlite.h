@@ -117,6 +117,9 @@ class Transaction {
     bool m_open = true;
 };
 
+// A table or column name as a quoted SQLite identifier.
+std::string QuoteName(std::string_view name);
+
 // Runs one native statement with nothing to return (PRAGMA, BEGIN, ...).
 void ExecuteSimple(const Connection& connection, std::string_view sql);
 
