@@ -14,7 +14,7 @@ namespace {
 
 // ASCII folding only: the host's field keys are ASCII, and other bytes of UTF-8 keys must match
 // exactly.
-std::string Dictionary::Fold(std::string_view key) {
+std::string LocalDictionary::Fold(std::string_view key) {
     std::string folded(key);
     for (char& c : folded) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -22,18 +22,18 @@ std::string Dictionary::Fold(std::string_view key) {
     return folded;
 }
 
-void Dictionary::Reindex() {
+void LocalDictionary::Reindex() {
     m_index.clear();
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         m_index.emplace(Fold(m_entries[i].first), i);
 }
 
-Variant Dictionary::Item(std::string_view key) const {
+Variant LocalDictionary::Item(std::string_view key) const {
     const auto found = m_index.find(Fold(key));
     return found == m_index.end() ? Variant() : m_entries[found->second].second;
 }
 
-void Dictionary::SetItem(std::string_view key, Variant value) {
+void LocalDictionary::SetItem(std::string_view key, Variant value) {
     const auto [found, added] = m_index.emplace(Fold(key), m_entries.size());
     if (added) {
         m_entries.emplace_back(std::string(key), std::move(value));
@@ -42,38 +42,38 @@ void Dictionary::SetItem(std::string_view key, Variant value) {
     }
 }
 
-bool Dictionary::Exists(std::string_view key) const {
+bool LocalDictionary::Exists(std::string_view key) const {
     return m_index.contains(Fold(key));
 }
 
-void Dictionary::Remove(std::string_view key) {
+void LocalDictionary::Remove(std::string_view key) {
     const auto found = m_index.find(Fold(key));
     if (found == m_index.end()) return;
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(found->second));
     Reindex();
 }
 
-void Dictionary::Clear() {
+void LocalDictionary::Clear() {
     m_entries.clear();
     m_index.clear();
 }
 
-const Variant& Vector::Item(std::size_t index) const {
+Variant LocalVector::Item(std::size_t index) const {
     if (index < 1 || index > m_items.size()) ThrowSubscript();
     return m_items[index - 1];
 }
 
-void Vector::SetItem(std::size_t index, Variant value) {
+void LocalVector::SetItem(std::size_t index, Variant value) {
     if (index < 1 || index > m_items.size()) ThrowSubscript();
     m_items[index - 1] = std::move(value);
 }
 
-void Vector::Insert(std::size_t index, Variant value) {
+void LocalVector::Insert(std::size_t index, Variant value) {
     if (index < 1 || index > m_items.size() + 1) ThrowSubscript();
     m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(index - 1), std::move(value));
 }
 
-void Vector::Remove(std::size_t index) {
+void LocalVector::Remove(std::size_t index) {
     if (index < 1 || index > m_items.size()) ThrowSubscript();
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(index - 1));
 }

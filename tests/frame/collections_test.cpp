@@ -24,7 +24,7 @@ std::vector<Variant> Items(const Vector& vector) {
 }
 
 TEST(Dictionary, KeysIgnoreCaseAndKeepTheirFirstSpellingAndPlace) {
-    Dictionary fields;
+    LocalDictionary fields;
     fields.SetItem("FQty", 1);
     fields.SetItem("FNote", "a");
     fields.SetItem("FDate", Date(2009, 10, 1));
@@ -40,7 +40,7 @@ TEST(Dictionary, KeysIgnoreCaseAndKeepTheirFirstSpellingAndPlace) {
 }
 
 TEST(Dictionary, RemoveKeepsTheOrderOfTheRest) {
-    Dictionary fields;
+    LocalDictionary fields;
     for (const char* key : {"A", "B", "C", "D"})
         fields.SetItem(key, key);
     fields.Remove("b");
@@ -57,7 +57,7 @@ TEST(Dictionary, RemoveKeepsTheOrderOfTheRest) {
 }
 
 TEST(Dictionary, OnlyAsciiLettersFoldCase) {
-    Dictionary fields;
+    LocalDictionary fields;
     fields.SetItem("\xC3\x84rger", 1);  // "Ärger"
     fields.SetItem("\xC3\xA4rger", 2);  // "ärger"
     EXPECT_EQ(fields.Count(), 2u);
@@ -73,7 +73,7 @@ TEST(Dictionary, WritesThroughOneReferenceAreSeenThroughAnother) {
 }
 
 TEST(Vector, IndexesFromOne) {
-    Vector list;
+    LocalVector list;
     list.Insert("b");
     list.Insert(1, "a");
     list.Insert(3, "d");
@@ -87,7 +87,7 @@ TEST(Vector, IndexesFromOne) {
 }
 
 TEST(Vector, OutsideTheListIsSubscriptOutOfRange) {
-    Vector list;
+    LocalVector list;
     list.Insert(1);
     list.Insert(2);
     const std::function<void(Vector&)> calls[] = {

@@ -134,7 +134,7 @@ TEST_F(ClientServiceLogTest, ShowWithNothingLeavesThePluginDetached) {
     ClientServiceLog plugin;
     EXPECT_NO_THROW(plugin.Show(Variant::Nothing()));
     host::BillForm& form = session->OpenNewBill(kClass);
-    EXPECT_THROW(plugin.Show(Variant(std::make_shared<Dictionary>())), HostError);
+    EXPECT_THROW(plugin.Show(Variant(NewDictionary())), HostError);
     plugin.Show(Variant(std::static_pointer_cast<BillEvent>(form.shared_from_this())));
     plugin.Show(Variant::Nothing());
 }
