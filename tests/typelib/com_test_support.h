@@ -1,0 +1,74 @@
+// Shared pieces of the COM server tests: the apartment, a registry root of the test's own, and
+// late-bound calls as a script makes them.
+#pragma once
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "typelib/com_classes.h"
+#include "typelib/com_raii.h"
+
+namespace velaqm::com::testing {
+
+// Each test runs in a single-threaded apartment, as the host's forms do.
+class ComTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    }
+    void TearDown() override { CoUninitialize(); }
+};
+
+// Redirects HKEY_CLASSES_ROOT of this process to a fresh key of its own for the test's lifetime,
+// so registration runs for real without touching the machine's classes.
+class ScratchClassesRoot {
+  public:
+    ScratchClassesRoot();
+    ~ScratchClassesRoot();
+    ScratchClassesRoot(const ScratchClassesRoot&) = delete;
+    ScratchClassesRoot& operator=(const ScratchClassesRoot&) = delete;
+
+    // A key under the scratch root whose subkeys cannot be created, as a registry without write
+    // access refuses them.
+    void Block(const std::wstring& path);
+
+  private:
+    std::wstring m_path;
+    HKEY m_root = nullptr;
+};
+
+bool ClassesKeyExists(const std::wstring& path);
+// The string value of a key under HKEY_CLASSES_ROOT ("" names the default value); "<missing>"
+// when there is none.
+std::wstring ClassesValue(const std::wstring& path, const wchar_t* name = L"");
+
+std::wstring GuidText(REFGUID guid);
+
+const ComClass& ClassNamed(std::string_view name);
+ComPtr<IDispatch> Create(const ComClass& cls);
+
+// IDispatch::Invoke by member name, as a script calls: arguments in reading order.
+struct CallResult {
+    HRESULT hr = E_FAIL;
+    com::Variant value;
+    // From EXCEPINFO when hr is DISP_E_EXCEPTION.
+    SCODE scode = S_OK;
+    Bstr source;
+    Bstr description;
+};
+CallResult Call(IDispatch* object, const wchar_t* member, WORD flags,
+                std::initializer_list<const VARIANT*> args = {});
+CallResult PutProperty(IDispatch* object, const wchar_t* member, const VARIANT& value);
+
+com::Variant LongValue(LONG value);
+com::Variant TextValue(std::wstring_view text);
+com::Variant ObjectValue(IDispatch* object);
+com::Variant BoolRef(VARIANT_BOOL* target);
+
+}  // namespace velaqm::com::testing

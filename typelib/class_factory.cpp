@@ -1,0 +1,79 @@
+#include "typelib/class_factory.h"
+
+#include <atomic>
+#include <memory>
+
+#include "plugins/plugin_table.h"
+#include "typelib/com_classes.h"
+#include "typelib/com_error.h"
+#include "typelib/com_raii.h"
+#include "typelib/module.h"
+
+namespace velaqm::com {
+
+namespace {
+
+// A class whose plug-in is not built yet gets none; its object still serves the interface.
+std::unique_ptr<Plugin> NewPlugin(const ComClass& cls) {
+    const PluginEntry* entry = FindPlugin(cls.name);
+    return entry ? entry->create() : nullptr;
+}
+
+class ClassFactory final : public IClassFactory {
+  public:
+    explicit ClassFactory(const ComClass& cls) : m_class(cls) {}
+    ClassFactory(const ClassFactory&) = delete;
+    ClassFactory& operator=(const ClassFactory&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory))
+            return E_NOINTERFACE;
+        *object = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
+        const ULONG left = --m_refs;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
+                                             void** object) noexcept override {
+        return Guard(IID_IClassFactory, [&] {
+            if (!object) return E_POINTER;
+            *object = nullptr;
+            if (outer) return CLASS_E_NOAGGREGATION;
+            return m_class.create(m_class, NewPlugin(m_class), iid, object);
+        });
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) noexcept override {
+        LockModule(lock != FALSE);
+        return S_OK;
+    }
+
+  private:
+    ~ClassFactory() = default;
+
+    ModuleRef m_moduleRef;
+    std::atomic<ULONG> m_refs{1};
+    const ComClass& m_class;
+};
+
+}  // namespace
+
+HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) noexcept {
+    return Guard(IID_IClassFactory, [&] {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        const ComClass* cls = FindComClass(clsid);
+        if (!cls) return CLASS_E_CLASSNOTAVAILABLE;
+        const auto factory = ComPtr<IClassFactory>::attach(new ClassFactory(*cls));
+        return factory->QueryInterface(iid, object);
+    });
+}
+
+}  // namespace velaqm::com

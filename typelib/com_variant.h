@@ -1,0 +1,19 @@
+// Values between automation VARIANTs and the plug-ins' Variant. Objects coming in go through the
+// host adapters; every other VARIANT the host or a script may pass maps to one Variant kind.
+#pragma once
+
+#include <oaidl.h>
+
+#include "frame/variant.h"
+#include "typelib/com_raii.h"
+
+namespace velaqm::com {
+
+// References are followed; a missing optional argument reads as Empty. Throws HostError 13
+// ("Type mismatch") for arrays, error codes and other kinds no plug-in value can hold.
+velaqm::Variant FromVariant(const VARIANT& value);
+
+// Throws HostError 13 for an object other than Nothing: a plug-in object has no COM face yet.
+com::Variant ToVariant(const velaqm::Variant& value);
+
+}  // namespace velaqm::com

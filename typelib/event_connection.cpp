@@ -1,0 +1,158 @@
+#include "typelib/event_connection.h"
+
+#include <olectl.h>
+
+#include <atomic>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "typelib/com_error.h"
+
+namespace velaqm::com {
+
+// The sink the host calls: IDispatch under the source interface's IID, delivering by name.
+class EventSink final : public IDispatch {
+  public:
+    EventSink(IID source, std::map<DISPID, std::string> names, EventDelivery delivery)
+        : m_source(source), m_names(std::move(names)), m_delivery(std::move(delivery)) {}
+
+    // After Unadvise the host may still hold the sink; it then delivers nothing.
+    void Disconnect() noexcept { m_delivery = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != m_source) return E_NOINTERFACE;
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
+        const ULONG left = --m_refs;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
+        if (count) *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) noexcept override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID,
+                                            DISPID*) noexcept override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                                     EXCEPINFO*, UINT*) noexcept override {
+        return Guard(m_source, [&]() -> HRESULT {
+            const auto name = m_names.find(id);
+            if (!m_delivery || name == m_names.end()) return S_OK;  // events nobody handles
+            std::vector<VARIANT*> args;
+            const UINT count = params ? params->cArgs : 0;
+            for (UINT i = 0; i < count; ++i)
+                args.push_back(&params->rgvarg[count - 1 - i]);
+            m_delivery(name->second, args);
+            return S_OK;
+        });
+    }
+
+  private:
+    ~EventSink() = default;
+
+    std::atomic<ULONG> m_refs{1};
+    IID m_source;
+    std::map<DISPID, std::string> m_names;
+    EventDelivery m_delivery;
+};
+
+namespace {
+
+// The default source interface of the object's class and its event names by DISPID.
+ComPtr<ITypeInfo> SourceInterface(IDispatch* source) {
+    const auto classInfo = ComPtr<IDispatch>::copy(source).query<IProvideClassInfo>();
+    ComPtr<ITypeInfo> coclass;
+    Check(classInfo->GetClassInfo(coclass.put()), "GetClassInfo");
+    TYPEATTR* attributes = nullptr;
+    Check(coclass->GetTypeAttr(&attributes), "GetTypeAttr");
+    const WORD implemented = attributes->cImplTypes;
+    coclass->ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < implemented; ++i) {
+        INT flags = 0;
+        if (FAILED(coclass->GetImplTypeFlags(i, &flags))) continue;
+        if ((flags & IMPLTYPEFLAG_FSOURCE) && (flags & IMPLTYPEFLAG_FDEFAULT)) {
+            HREFTYPE ref = 0;
+            Check(coclass->GetRefTypeOfImplType(i, &ref), "GetRefTypeOfImplType");
+            ComPtr<ITypeInfo> events;
+            Check(coclass->GetRefTypeInfo(ref, events.put()), "GetRefTypeInfo");
+            return events;
+        }
+    }
+    throw ComError(CONNECT_E_NOCONNECTION, "the object's class has no default event interface");
+}
+
+std::map<DISPID, std::string> EventNames(ITypeInfo& events) {
+    std::map<DISPID, std::string> names;
+    TYPEATTR* attributes = nullptr;
+    Check(events.GetTypeAttr(&attributes), "GetTypeAttr");
+    const WORD functions = attributes->cFuncs;
+    events.ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < functions; ++i) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(events.GetFuncDesc(i, &function))) continue;
+        Bstr name;
+        UINT found = 0;
+        if (SUCCEEDED(events.GetNames(function->memid, name.put(), 1, &found)) && found == 1)
+            names[function->memid] = Utf8Of(name.view());
+        events.ReleaseFuncDesc(function);
+    }
+    return names;
+}
+
+IID GuidOf(ITypeInfo& info) {
+    TYPEATTR* attributes = nullptr;
+    Check(info.GetTypeAttr(&attributes), "GetTypeAttr");
+    const IID iid = attributes->guid;
+    info.ReleaseTypeAttr(attributes);
+    return iid;
+}
+
+}  // namespace
+
+EventConnection::EventConnection(IDispatch* source, EventDelivery delivery) {
+    const ComPtr<ITypeInfo> events = SourceInterface(source);
+    const IID iid = GuidOf(*events.get());
+    const auto container = ComPtr<IDispatch>::copy(source).query<IConnectionPointContainer>();
+    Check(container->FindConnectionPoint(iid, m_point.put()), "FindConnectionPoint");
+    m_sink = ComPtr<EventSink>::attach(
+        new EventSink(iid, EventNames(*events.get()), std::move(delivery)));
+    Check(m_point->Advise(m_sink.get(), &m_cookie), "Advise");
+}
+
+EventConnection::~EventConnection() {
+    m_sink->Disconnect();
+    m_point->Unadvise(m_cookie);
+}
+
+void WriteBackBool(VARIANT* argument, bool value) {
+    const VARIANT_BOOL flag = value ? VARIANT_TRUE : VARIANT_FALSE;
+    if (V_VT(argument) == (VT_BYREF | VT_BOOL)) {
+        *V_BOOLREF(argument) = flag;
+    } else if (V_VT(argument) == (VT_BYREF | VT_VARIANT)) {
+        VARIANT* target = V_VARIANTREF(argument);
+        VariantClear(target);
+        V_VT(target) = VT_BOOL;
+        V_BOOL(target) = flag;
+    }
+}
+
+bool ReadBool(const VARIANT* argument) {
+    com::Variant converted;
+    return SUCCEEDED(
+               VariantChangeType(converted.put(), const_cast<VARIANT*>(argument), 0, VT_BOOL)) &&
+           V_BOOL(&converted.get()) != VARIANT_FALSE;
+}
+
+}  // namespace velaqm::com

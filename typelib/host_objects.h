@@ -1,0 +1,59 @@
+// The host's objects seen through the contracts of the plug-ins: each adapter turns a contract
+// call into a late-bound call on the host's IDispatch, by the member's own name or, for an
+// operation known only by its role, by the name the name table gives it.
+#pragma once
+
+#include <oaidl.h>
+
+#include <memory>
+#include <string>
+
+#include "frame/collections.h"
+#include "frame/host_bill.h"
+#include "frame/host_services.h"
+#include "frame/host_toolbar.h"
+#include "typelib/com_raii.h"
+#include "typelib/dispatch_client.h"
+#include "typelib/name_table.h"
+
+namespace velaqm::com {
+
+// A host object of a type the plug-ins take as it comes; the adapters below take it over when a
+// contract asks for more.
+class DispatchObject : public Object {
+  public:
+    explicit DispatchObject(ComPtr<IDispatch> object) : m_client(std::move(object)) {}
+    std::string TypeName() const override { return m_client.TypeName(); }
+    const DispatchClient& Client() const { return m_client; }
+
+  private:
+    DispatchClient m_client;
+};
+
+// Every adapter keeps the client of its host object and the process's name table.
+class Adapted {
+  public:
+    Adapted(ComPtr<IDispatch> object, const NameTable& names)
+        : m_host(std::move(object)), m_names(names) {}
+    IDispatch* HostObject() const { return m_host.Raw(); }
+
+  protected:
+    const DispatchClient& Host() const { return m_host; }
+    std::string Role(std::string_view role) const { return m_names.Member(role); }
+    const NameTable& Names() const { return m_names; }
+
+  private:
+    DispatchClient m_host;
+    const NameTable& m_names;
+};
+
+// The contract object for a host object: an adapter of the kind the object's type names
+// (BillEvent, ListEvents), or a DispatchObject.
+ObjectPtr AdaptDispatch(ComPtr<IDispatch> object, const NameTable& names);
+
+// The value as the contract T: a plug-in object of that kind as it is, a host object through
+// T's adapter, null for Nothing; HostError 13 ("Type mismatch") for anything else.
+template <class T>
+std::shared_ptr<T> Expect(const velaqm::Variant& value, const NameTable& names);
+
+}  // namespace velaqm::com

@@ -1,0 +1,81 @@
+#include "typelib/name_table.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "frame/text_util.h"
+
+namespace velaqm::com {
+
+namespace {
+
+// Every role with its default host member.
+constexpr std::string_view kRoles[] = {
+    "BillCtl",           "Mode",
+    "GetHeadValue",      "SetValueByKey",
+    "SetFieldText",      "SetCellValue",
+    "EnableField",       "LockCell",
+    "SetCellSetting",    "RefreshDisplay",
+    "LockBill",          "ClearPage",
+    "EntryPages",        "ToolIndex",
+    "BillData",          "SetSelectMode",
+    "GetEntryValue",     "EntryRowCount",
+    "MenuBar",           "ActiveControl",
+    "Dictionary.Item",   "Dictionary.Exists",
+    "Dictionary.Remove", "Dictionary.Count",
+    "Dictionary.Keys",   "Dictionary.Clear",
+    "Vector.Item",       "Vector.Size",
+    "Vector.Insert",     "Vector.Remove",
+    "Vector.Clear",
+};
+
+std::string_view DefaultMember(std::string_view role) {
+    const auto dot = role.find('.');
+    return dot == std::string_view::npos ? role : role.substr(dot + 1);
+}
+
+}  // namespace
+
+NameTable::NameTable() {
+    for (std::string_view role : kRoles)
+        m_members.emplace(role, DefaultMember(role));
+}
+
+NameTable NameTable::Parse(std::string_view text, std::string_view origin) {
+    NameTable table;
+    std::istringstream lines{std::string(text)};
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string trimmed = Trim(line);
+        if (trimmed.empty() || trimmed.front() == '#') continue;
+        const auto equals = trimmed.find('=');
+        const std::string role = equals == std::string::npos ? "" : Trim(trimmed.substr(0, equals));
+        const std::string member =
+            equals == std::string::npos ? "" : Trim(trimmed.substr(equals + 1));
+        const auto where = std::string(origin) + ":" + std::to_string(number) + ": ";
+        if (role.empty() || member.empty())
+            throw std::runtime_error(where + "expected \"role = HostMember\"");
+        const auto known = table.m_members.find(role);
+        if (known == table.m_members.end())
+            throw std::runtime_error(where + "unknown role " + role);
+        known->second = member;
+    }
+    return table;
+}
+
+NameTable NameTable::Load(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return NameTable();
+    std::ostringstream text;
+    text << in.rdbuf();
+    return Parse(text.str(), file.filename().string());
+}
+
+std::string NameTable::Member(std::string_view role) const {
+    const auto found = m_members.find(role);
+    return found != m_members.end() ? found->second : std::string(role);
+}
+
+}  // namespace velaqm::com
