@@ -8,7 +8,8 @@
 
 namespace velaqm::com {
 
-// Null (Nothing) for a null pointer and, until the adapters exist, for every host object.
+// The adapter of the object's kind (bill, list) or a late-bound host object; null (Nothing)
+// for a null pointer.
 ObjectPtr AdaptHostObject(IDispatch* object);
 
 }  // namespace velaqm::com

@@ -1,0 +1,78 @@
+// <windows.h> first: its MessageBox macro must not rename the platform's member.
+#include <windows.h>
+#undef MessageBox
+
+#include "typelib/com_platform.h"
+
+#include <filesystem>
+
+#include "frame/host_error.h"
+#include "typelib/com_raii.h"
+#include "typelib/host_components.h"
+#include "typelib/module.h"
+
+namespace velaqm::com {
+
+namespace {
+constexpr int kPointerHourglass = 11;
+}
+
+ObjectPtr ComPlatform::CreateObject(std::string_view progId) {
+    const std::wstring name = WideOf(progId);
+    CLSID clsid{};
+    ComPtr<IDispatch> object;
+    if (FAILED(CLSIDFromProgID(name.c_str(), &clsid)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, object.put_void())) ||
+        !object)
+        throw HostError(kErrCannotCreate, std::string(progId),
+                        "ActiveX component can't create object: " + std::string(progId));
+    return AdaptComponent(progId, std::move(object), m_names);
+}
+
+int ComPlatform::MessageBox(std::string_view text, int flags, std::string_view title) {
+    const std::wstring wideText = WideOf(text);
+    const std::wstring wideTitle = WideOf(title);
+    return MessageBoxW(GetActiveWindow(), wideText.c_str(), wideTitle.c_str(),
+                       static_cast<UINT>(flags));
+}
+
+void ComPlatform::SetMousePointer(int pointer) {
+    SetCursor(LoadCursorW(nullptr, pointer == kPointerHourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+void ComPlatform::DoEvents() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::string ComPlatform::ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(name, &size))
+        throw HostError(static_cast<std::int32_t>(HRESULT_FROM_WIN32(GetLastError())),
+                        "GetComputerName", "The computer name cannot be read");
+    return Utf8Of(std::wstring_view(name, size));
+}
+
+int ComPlatform::ProcessId() {
+    return static_cast<int>(GetCurrentProcessId());
+}
+
+Date ComPlatform::Now() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return Date(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+}
+
+ComPlatform& EnsureComPlatform() {
+    static ComPlatform platform(NameTable::Load(std::filesystem::path(ModulePath()).parent_path() /
+                                                "VelaQMBillEvent.names"));
+    static const bool installed = (InstallPlatform(&platform), true);
+    (void)installed;
+    return platform;
+}
+
+}  // namespace velaqm::com
