@@ -4,6 +4,7 @@
 
 #include "frame/host_error.h"
 #include "typelib/host_adapters.h"
+#include "typelib/host_objects.h"
 
 namespace velaqm::com {
 
@@ -147,11 +148,14 @@ com::Variant ToVariant(const velaqm::Variant& value) {
             V_DATE(&out) = oleDate;
             break;
         }
-        case VarType::Object:
-            if (!value.IsNothing()) TypeMismatch();
+        case VarType::Object: {
+            // A host object goes back as itself; the library's own objects have no COM face.
+            IDispatch* host = value.IsNothing() ? nullptr : HostDispatchOf(*value.AsObject());
+            if (!value.IsNothing() && !host) TypeMismatch();
             V_VT(&out) = VT_DISPATCH;
-            V_DISPATCH(&out) = nullptr;
+            V_DISPATCH(&out) = ComPtr<IDispatch>::copy(host).detach();
             break;
+        }
     }
     return result;
 }

@@ -693,6 +693,13 @@ void ListEventsAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw)
 
 }  // namespace
 
+IDispatch* HostDispatchOf(const Object& object) {
+    if (const auto* adapted = dynamic_cast<const Adapted*>(&object)) return adapted->HostObject();
+    if (const auto* generic = dynamic_cast<const DispatchObject*>(&object))
+        return generic->Client().Raw();
+    return nullptr;
+}
+
 ObjectPtr AdaptDispatch(ComPtr<IDispatch> object, const NameTable& names) {
     if (!object) return nullptr;
     auto generic = std::make_shared<DispatchObject>(std::move(object));

@@ -47,6 +47,9 @@ class Adapted {
     const NameTable& m_names;
 };
 
+// The host's own IDispatch behind an adapted object; null for the library's own objects.
+IDispatch* HostDispatchOf(const Object& object);
+
 // The contract object for a host object: an adapter of the kind the object's type names
 // (BillEvent, ListEvents), or a DispatchObject.
 ObjectPtr AdaptDispatch(ComPtr<IDispatch> object, const NameTable& names);
