@@ -3,8 +3,10 @@
 #include <string>
 
 #include "frame/host_error.h"
+#include "typelib/com_platform.h"
 #include "typelib/host_adapters.h"
 #include "typelib/host_objects.h"
+#include "typelib/local_dispatch.h"
 
 namespace velaqm::com {
 
@@ -35,6 +37,7 @@ velaqm::Variant ObjectOf(IUnknown* object) {
     if (!object) return velaqm::Variant::Nothing();
     const auto dispatch = ComPtr<IUnknown>::copy(object).try_query<IDispatch>();
     if (!dispatch) TypeMismatch();
+    if (ObjectPtr own = LocalObjectBehind(dispatch.get())) return velaqm::Variant(own);
     return velaqm::Variant(AdaptHostObject(dispatch.get()));
 }
 
@@ -149,11 +152,17 @@ com::Variant ToVariant(const velaqm::Variant& value) {
             break;
         }
         case VarType::Object: {
-            // A host object goes back as itself; the library's own objects have no COM face.
-            IDispatch* host = value.IsNothing() ? nullptr : HostDispatchOf(*value.AsObject());
-            if (!value.IsNothing() && !host) TypeMismatch();
+            // A host object goes back as itself, a dictionary or vector of the library's own as
+            // its COM face; no other object of the library crosses.
+            ComPtr<IDispatch> face;
+            if (!value.IsNothing()) {
+                const ObjectPtr& object = value.AsObject();
+                face = ComPtr<IDispatch>::copy(HostDispatchOf(*object));
+                if (!face) face = LocalDispatchOf(object, EnsureComPlatform().Names());
+                if (!face) TypeMismatch();
+            }
             V_VT(&out) = VT_DISPATCH;
-            V_DISPATCH(&out) = ComPtr<IDispatch>::copy(host).detach();
+            V_DISPATCH(&out) = face.detach();
             break;
         }
     }

@@ -13,8 +13,8 @@ namespace velaqm::com {
 // ("Type mismatch") for arrays, error codes and other kinds no plug-in value can hold.
 velaqm::Variant FromVariant(const VARIANT& value);
 
-// A host object goes back as its own IDispatch; the library's own objects (a dictionary the
-// plug-in made) have no COM face yet and are a type mismatch (HostError 13).
+// A host object goes back as its own IDispatch, a dictionary or vector the plug-in made as its
+// COM face (typelib/local_dispatch.h); any other object is a type mismatch (HostError 13).
 com::Variant ToVariant(const velaqm::Variant& value);
 
 }  // namespace velaqm::com

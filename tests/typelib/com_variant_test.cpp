@@ -1,5 +1,8 @@
 // Values crossing between VARIANTs and the plug-ins' Variant keep their kind and exact value.
 #include "typelib/com_variant.h"
+#include "frame/collections.h"
+#include "frame/convert.h"
+#include "typelib/dispatch_client.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +74,21 @@ TEST(ComVariant, WhatNoPluginValueCanHoldIsATypeMismatch) {
         std::string TypeName() const override { return "Plain"; }
     };
     EXPECT_THROW(ToVariant(velaqm::Variant(std::make_shared<Plain>())), HostError);
+}
+
+TEST(ComVariant, ADictionaryOfTheLibraryCrossesAsAFaceThatWritesThrough) {
+    const DictionaryPtr params = NewDictionary();
+    params->SetItem("ReturnString", "");
+    const com::Variant face = ToVariant(velaqm::Variant(params));
+    ASSERT_EQ(V_VT(&face.get()), VT_DISPATCH);
+    const DispatchClient client(ComPtr<IDispatch>::copy(V_DISPATCH(&face.get())));
+    client.Put("Item", velaqm::Variant("ReturnString"), velaqm::Variant("审核成功！"));
+    EXPECT_EQ(params->Item("returnstring"), velaqm::Variant("审核成功！"));
+    EXPECT_TRUE(Truth(client.Call("Exists", {velaqm::Variant("RETURNSTRING")})));
+    EXPECT_EQ(WholeNumber(client.Get("Count")), 1);
+    EXPECT_EQ(FromVariant(face.get()).ObjectAs<Dictionary>(), params)
+        << "the same object comes back";
+    EXPECT_THROW(client.Call("NoSuchMember"), HostError);
 }
 
 }  // namespace
