@@ -30,7 +30,8 @@ class DispatchObject : public Object {
     DispatchClient m_client;
 };
 
-// Every adapter keeps the client of its host object and the process's name table.
+// Every adapter keeps the client of its host object and a reference to the name table, which
+// must outlive it (the process's table does).
 class Adapted {
   public:
     Adapted(ComPtr<IDispatch> object, const NameTable& names)

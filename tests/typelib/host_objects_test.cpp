@@ -1,0 +1,597 @@
+// The host's objects through the adapters, against fake host objects: IDispatch over a table of
+// members, with type information from fake_host.idl. Which adapter a type gets, that member names
+// are resolved once per type and through the name table, how a host's errors arrive, and that a
+// bill's events reach an event member and leave nothing subscribed or referenced behind.
+#include <windows.h>
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "com_test_support.h"
+#include "frame/convert.h"
+#include "frame/events.h"
+#include "frame/host_error.h"
+#include "frame/host_toolbar.h"
+#include "typelib/dispatch_client.h"
+#include "typelib/host_adapters.h"
+#include "typelib/host_objects.h"
+#include "typelib/name_table.h"
+
+namespace velaqm::com::testing {
+namespace {
+
+using V = velaqm::Variant;
+
+// One member of a fake: its arguments in reading order, the result slot (null when the caller
+// wants none) and the exception slot for DISP_E_EXCEPTION.
+using FakeMember =
+    std::function<HRESULT(std::span<VARIANT*> args, VARIANT* result, EXCEPINFO* error)>;
+
+FakeMember Returns(LONG value) {
+    return [value](std::span<VARIANT*>, VARIANT* result, EXCEPINFO*) {
+        if (result) LongValue(value).detach_to(result);
+        return S_OK;
+    };
+}
+
+FakeMember ReturnsText(std::wstring text) {
+    return [text](std::span<VARIANT*>, VARIANT* result, EXCEPINFO*) {
+        if (result) TextValue(text).detach_to(result);
+        return S_OK;
+    };
+}
+
+// A host object: IDispatch over its member table, with optional type information, class
+// information and a connection point for one source interface. It counts the references to
+// itself and the names it was asked to resolve.
+class FakeHostObject final : public IDispatch,
+                             public IProvideClassInfo,
+                             public IConnectionPointContainer {
+  public:
+    static ComPtr<FakeHostObject> Make(ComPtr<ITypeInfo> type, ComPtr<ITypeInfo> coclass = {},
+                                       IID source = IID_NULL) {
+        return ComPtr<FakeHostObject>::attach(
+            new FakeHostObject(std::move(type), std::move(coclass), source));
+    }
+
+    void Add(std::wstring name, DISPID id, FakeMember member) {
+        m_members[id] = {std::move(name), std::move(member)};
+    }
+
+    int NamesAsked() const { return m_namesAsked; }
+    const std::vector<std::wstring>& Called() const { return m_called; }
+    const std::vector<std::vector<std::wstring>>& CallArgs() const { return m_callArgs; }
+    ULONG References() const { return m_refs; }
+    std::size_t SinkCount() const { return m_sinks.size(); }
+
+    // Raises an event on every sink, as the host does: over a copy of its sink list, with the
+    // arguments given in reading order (borrowed, not owned).
+    HRESULT Fire(DISPID id, std::vector<VARIANT> args) {
+        std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+        HRESULT hr = S_OK;
+        std::vector<ComPtr<IDispatch>> sinks;
+        for (const auto& [cookie, sink] : m_sinks)
+            sinks.push_back(sink);
+        for (const auto& sink : sinks) {
+            DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+            EXCEPINFO error{};
+            UINT badArgument = 0;
+            hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                              &error, &badArgument);
+            Bstr::attach(error.bstrSource);
+            Bstr::attach(error.bstrDescription);
+            Bstr::attach(error.bstrHelpFile);
+        }
+        return hr;
+    }
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IDispatch)
+            *object = static_cast<IDispatch*>(this);
+        else if (iid == IID_IProvideClassInfo && m_class)
+            *object = static_cast<IProvideClassInfo*>(this);
+        else if (iid == IID_IConnectionPointContainer && m_source != IID_NULL)
+            *object = static_cast<IConnectionPointContainer*>(this);
+        else
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
+        const ULONG left = --m_refs;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
+        *count = m_type ? 1 : 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept override {
+        *info = nullptr;
+        if (!m_type || index != 0) return DISP_E_BADINDEX;
+        m_type.copy_to(info);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) noexcept override {
+        ++m_namesAsked;
+        HRESULT hr = S_OK;
+        for (UINT i = 0; i < count; ++i) {
+            ids[i] = DISPID_UNKNOWN;
+            for (const auto& [id, member] : m_members)
+                if (lstrcmpiW(member.first.c_str(), names[i]) == 0) ids[i] = id;
+            if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+        }
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* error, UINT*) noexcept override {
+        const auto found = m_members.find(id);
+        if (found == m_members.end()) return DISP_E_MEMBERNOTFOUND;
+        m_called.push_back(found->second.first);
+        std::vector<VARIANT*> args;
+        std::vector<std::wstring> texts;
+        for (UINT i = params->cArgs; i > 0; --i) {
+            args.push_back(&params->rgvarg[i - 1]);
+            // Objects are not read: converting one would call into it.
+            const VARTYPE type = V_VT(args.back()) & VT_TYPEMASK;
+            Variant text;
+            if (type == VT_DISPATCH || type == VT_UNKNOWN) {
+                texts.push_back(L"<object>");
+                continue;
+            }
+            texts.push_back(
+                SUCCEEDED(VariantChangeType(text.put(), args.back(), 0, VT_BSTR))
+                    ? std::wstring(V_BSTR(&text.get()), SysStringLen(V_BSTR(&text.get())))
+                    : L"?");
+        }
+        m_callArgs.push_back(std::move(texts));
+        return found->second.second(args, result, error);
+    }
+
+    // IProvideClassInfo
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) noexcept override {
+        m_class.copy_to(info);
+        return S_OK;
+    }
+
+    // IConnectionPointContainer
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) noexcept override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid,
+                                                  IConnectionPoint** point) noexcept override {
+        *point = nullptr;
+        if (iid != m_source) return CONNECT_E_NOCONNECTION;
+        ComPtr<IConnectionPoint>::copy(&m_point).copy_to(point);
+        return S_OK;
+    }
+
+  private:
+    // The connection point lives inside the object and shares its reference count.
+    class Point final : public IConnectionPoint {
+      public:
+        explicit Point(FakeHostObject& owner) : m_owner(owner) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+            if (!object) return E_POINTER;
+            *object = nullptr;
+            if (iid != IID_IUnknown && iid != IID_IConnectionPoint) return E_NOINTERFACE;
+            *object = static_cast<IConnectionPoint*>(this);
+            AddRef();
+            return S_OK;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() noexcept override { return m_owner.AddRef(); }
+        ULONG STDMETHODCALLTYPE Release() noexcept override { return m_owner.Release(); }
+        HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) noexcept override {
+            *iid = m_owner.m_source;
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE
+        GetConnectionPointContainer(IConnectionPointContainer** container) noexcept override {
+            ComPtr<IConnectionPointContainer>::copy(&m_owner).copy_to(container);
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) noexcept override {
+            if (!sink || !cookie) return E_POINTER;
+            ComPtr<IDispatch> events;
+            if (FAILED(sink->QueryInterface(m_owner.m_source, events.put_void())))
+                return CONNECT_E_CANNOTCONNECT;
+            *cookie = ++m_owner.m_lastCookie;
+            m_owner.m_sinks[*cookie] = std::move(events);
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) noexcept override {
+            return m_owner.m_sinks.erase(cookie) ? S_OK : CONNECT_E_NOCONNECTION;
+        }
+        HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) noexcept override {
+            return E_NOTIMPL;
+        }
+
+      private:
+        FakeHostObject& m_owner;
+    };
+
+    FakeHostObject(ComPtr<ITypeInfo> type, ComPtr<ITypeInfo> coclass, IID source)
+        : m_type(std::move(type)), m_class(std::move(coclass)), m_source(source) {}
+    ~FakeHostObject() = default;
+
+    ULONG m_refs = 1;
+    ComPtr<ITypeInfo> m_type;
+    ComPtr<ITypeInfo> m_class;
+    IID m_source;
+    Point m_point{*this};
+    std::map<DISPID, std::pair<std::wstring, FakeMember>> m_members;
+    std::map<DWORD, ComPtr<IDispatch>> m_sinks;
+    DWORD m_lastCookie = 0;
+    int m_namesAsked = 0;
+    std::vector<std::wstring> m_called;
+    std::vector<std::vector<std::wstring>> m_callArgs;
+};
+
+// The fake host's type library, beside the test program.
+ComPtr<ITypeLib> FakeTypeLibrary() {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring path = program;
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"fake_host.tlb";
+    ComPtr<ITypeLib> library;
+    Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put()), "LoadTypeLibEx");
+    return library;
+}
+
+ComPtr<ITypeInfo> FakeType(std::wstring_view name) {
+    const ComPtr<ITypeLib> library = FakeTypeLibrary();
+    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+        Bstr found;
+        Check(
+            library->GetDocumentation(static_cast<INT>(i), found.put(), nullptr, nullptr, nullptr),
+            "GetDocumentation");
+        if (found.view() != name) continue;
+        ComPtr<ITypeInfo> info;
+        Check(library->GetTypeInfo(i, info.put()), "GetTypeInfo");
+        return info;
+    }
+    throw std::invalid_argument("no fake type " + Utf8Of(name));
+}
+
+IID GuidOf(const ComPtr<ITypeInfo>& info) {
+    TYPEATTR* attributes = nullptr;
+    Check(info->GetTypeAttr(&attributes), "GetTypeAttr");
+    const IID guid = attributes->guid;
+    info->ReleaseTypeAttr(attributes);
+    return guid;
+}
+
+// A fake bill as the ERP client makes it: the class BillEvent with its event interface.
+ComPtr<FakeHostObject> FakeBill() {
+    return FakeHostObject::Make(FakeType(L"_BillHost"), FakeType(L"BillEvent"),
+                                GuidOf(FakeType(L"__BillEvent")));
+}
+
+ComPtr<IDispatch> AsDispatch(const ComPtr<FakeHostObject>& fake) {
+    return ComPtr<IDispatch>::copy(fake.get());
+}
+
+// The default name table. Adapters keep a reference to theirs, which must outlive them as the
+// process's own table does.
+const NameTable& DefaultNames() {
+    static const NameTable names;
+    return names;
+}
+
+// The host error a call throws; fails the test when it throws none.
+template <class Call>
+HostError ErrorOf(Call&& call) {
+    try {
+        call();
+    } catch (const HostError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no HostError";
+    return HostError(0, "", "");
+}
+
+using HostObjectTest = ComTest;
+
+TEST_F(HostObjectTest, TheTypeNameChoosesTheAdapterInAnyLetterCase) {
+    const NameTable names;
+    // Named through IDispatch::GetTypeInfo only: "_billevent".
+    const auto lowerBill = FakeHostObject::Make(FakeType(L"_billevent"));
+    // Named through IProvideClassInfo: the class BillEvent, whose interface is _BillHost.
+    const auto classBill = FakeBill();
+    const auto list = FakeHostObject::Make(FakeType(L"ListEvents"));
+    const auto nearMiss = FakeHostObject::Make(FakeType(L"BillEvents"));
+    const auto untyped = FakeHostObject::Make(nullptr);
+
+    for (const auto& bill : {lowerBill, classBill}) {
+        const V adapted(AdaptDispatch(AsDispatch(bill), names));
+        ASSERT_NE(adapted.ObjectAs<BillEvent>(), nullptr);
+        EXPECT_EQ(adapted.ObjectAs<ListEvents>(), nullptr);
+        EXPECT_EQ(adapted.AsObject()->TypeName(), "BillEvent");
+        // The adapter hands the host its own object back.
+        EXPECT_EQ(HostDispatchOf(*adapted.AsObject()), static_cast<IDispatch*>(bill.get()));
+    }
+
+    const V listAdapted(AdaptDispatch(AsDispatch(list), names));
+    EXPECT_NE(listAdapted.ObjectAs<ListEvents>(), nullptr);
+    EXPECT_EQ(listAdapted.ObjectAs<BillEvent>(), nullptr);
+
+    const V generic(AdaptDispatch(AsDispatch(nearMiss), names));
+    EXPECT_EQ(generic.ObjectAs<BillEvent>(), nullptr);
+    ASSERT_NE(generic.ObjectAs<DispatchObject>(), nullptr);
+    EXPECT_EQ(generic.AsObject()->TypeName(), "BillEvents");
+
+    const V plain(AdaptHostObject(AsDispatch(untyped).get()));
+    ASSERT_NE(plain.ObjectAs<DispatchObject>(), nullptr);
+    EXPECT_EQ(plain.AsObject()->TypeName(), "");
+
+    EXPECT_EQ(AdaptHostObject(nullptr), nullptr);
+}
+
+TEST_F(HostObjectTest, AMemberIsResolvedOncePerTypeAndNeverAcrossTypes) {
+    // Two objects of one type, then another type whose member of the same name has its own
+    // DISPID: the cache must give each type its own.
+    const auto first = FakeHostObject::Make(FakeType(L"BillEvents"));
+    const auto second = FakeHostObject::Make(FakeType(L"BillEvents"));
+    const auto other = FakeHostObject::Make(FakeType(L"ListEvents"));
+    for (const auto& fake : {first, second})
+        fake->Add(L"ResolvedOnceProbe", 40, Returns(40));
+    other->Add(L"Unrelated", 40, Returns(-1));
+    other->Add(L"ResolvedOnceProbe", 41, Returns(41));
+
+    const std::size_t before = ResolvedNameCount();
+    const DispatchClient a(AsDispatch(first));
+    const DispatchClient b(AsDispatch(second));
+    EXPECT_EQ(WholeNumber(a.Call("ResolvedOnceProbe")), 40);
+    EXPECT_EQ(WholeNumber(b.Call("resolvedonceprobe")), 40);
+    EXPECT_EQ(WholeNumber(a.Get("RESOLVEDONCEPROBE")), 40);
+    EXPECT_EQ(first->NamesAsked() + second->NamesAsked(), 1);
+    EXPECT_EQ(ResolvedNameCount() - before, 1u);
+    EXPECT_EQ(second->Called(), std::vector<std::wstring>{L"ResolvedOnceProbe"});
+
+    const DispatchClient c(AsDispatch(other));
+    EXPECT_EQ(WholeNumber(c.Call("ResolvedOnceProbe")), 41);
+    EXPECT_EQ(other->NamesAsked(), 1);
+}
+
+TEST_F(HostObjectTest, ObjectsWithoutTypeInformationResolveEachForItself) {
+    const auto first = FakeHostObject::Make(nullptr);
+    const auto second = FakeHostObject::Make(nullptr);
+    first->Add(L"Probe", 7, Returns(7));
+    second->Add(L"Probe", 8, Returns(8));
+    const DispatchClient a(AsDispatch(first));
+    const DispatchClient b(AsDispatch(second));
+    EXPECT_EQ(WholeNumber(a.Call("Probe")), 7);
+    EXPECT_EQ(WholeNumber(a.Call("Probe")), 7);
+    EXPECT_EQ(WholeNumber(b.Call("Probe")), 8);
+    EXPECT_EQ(first->NamesAsked(), 1);
+    EXPECT_EQ(second->NamesAsked(), 1);
+}
+
+TEST_F(HostObjectTest, TheBillsRoleOperationsCallTheNameTablesMembers) {
+    const auto bill = FakeBill();
+    bill->Add(L"Mode", 1, Returns(1));
+    bill->Add(L"FormMode", 2, Returns(2));
+    bill->Add(L"GetHeadValue", 3, ReturnsText(L"default"));
+    bill->Add(L"HeadText", 4, ReturnsText(L"renamed"));
+
+    const V byDefault(AdaptDispatch(AsDispatch(bill), DefaultNames()));
+    EXPECT_EQ(byDefault.ObjectAs<BillEvent>()->Mode(), 1);
+    EXPECT_EQ(Text(byDefault.ObjectAs<BillEvent>()->GetHeadValue("FBillNo")), "default");
+
+    const NameTable renamed =
+        NameTable::Parse("# this host's names\nMode = FormMode\nGetHeadValue = HeadText\n", "test");
+    const V adapted(AdaptDispatch(AsDispatch(bill), renamed));
+    EXPECT_EQ(adapted.ObjectAs<BillEvent>()->Mode(), 2);
+    EXPECT_EQ(Text(adapted.ObjectAs<BillEvent>()->GetHeadValue("FBillNo")), "renamed");
+
+    EXPECT_EQ(bill->Called(),
+              (std::vector<std::wstring>{L"Mode", L"GetHeadValue", L"FormMode", L"HeadText"}));
+    // A head value is read by key at the head row.
+    EXPECT_EQ(bill->CallArgs().back(), (std::vector<std::wstring>{L"FBillNo", L"-1", L"1"}));
+}
+
+TEST_F(HostObjectTest, ArgumentsGoInReadingOrderAndByReferenceOnesComeBack) {
+    const auto dataSrv = FakeHostObject::Make(FakeType(L"BillEvents"));
+    dataSrv->Add(L"GetExistBillNo", 3, [](std::span<VARIANT*> args, VARIANT* result, EXCEPINFO*) {
+        // The caption is written through the reference, as the host's ByRef parameter is.
+        if (args.size() != 2 || V_VT(args[1]) != (VT_BYREF | VT_VARIANT)) return E_INVALIDARG;
+        VARIANT* caption = V_VARIANTREF(args[1]);
+        Variant previous;
+        *previous.put() = *caption;  // owns the old value from here on
+        TextValue(L"采购订单").detach_to(caption);
+        TextValue(L"PO-0001").detach_to(result);
+        return S_OK;
+    });
+    const auto adapted =
+        Expect<DataSrv>(V(AdaptDispatch(AsDispatch(dataSrv), DefaultNames())), DefaultNames());
+    ASSERT_NE(adapted, nullptr);
+    std::string caption = "before";
+    EXPECT_EQ(adapted->GetExistBillNo(V(1001), caption), "PO-0001");
+    EXPECT_EQ(caption, "采购订单");
+    EXPECT_EQ(dataSrv->CallArgs().back(), (std::vector<std::wstring>{L"1001", L"before"}));
+}
+
+// A host member that fails as a VB component does: DISP_E_EXCEPTION with the error in EXCEPINFO,
+// filled at once or through the deferred fill-in.
+FakeMember Fails(SCODE scode, WORD code, bool deferred) {
+    return [=](std::span<VARIANT*>, VARIANT*, EXCEPINFO* error) {
+        *error = EXCEPINFO{};
+        auto fill = [](EXCEPINFO* info) -> HRESULT {
+            info->bstrSource = Bstr(L"VelaERP.BillHost").detach();
+            info->bstrDescription = Bstr(L"单据已被他人锁定").detach();
+            return S_OK;
+        };
+        error->scode = scode;
+        error->wCode = code;
+        if (deferred)
+            error->pfnDeferredFillIn = +fill;
+        else
+            fill(error);
+        return DISP_E_EXCEPTION;
+    };
+}
+
+TEST_F(HostObjectTest, AHostErrorArrivesWithItsNumberSourceAndDescription) {
+    const SCODE vbError = MAKE_HRESULT(1, FACILITY_CONTROL, 1234);
+    struct Case {
+        const char* what;
+        FakeMember member;
+        std::int32_t number;
+    };
+    const Case cases[] = {
+        {"EXCEPINFO filled", Fails(vbError, 0, false), 1234},
+        {"EXCEPINFO filled on demand", Fails(vbError, 0, true), 1234},
+        {"a number in wCode", Fails(0, 1234, false), 1234},
+        {"an HRESULT of the host", Fails(E_ACCESSDENIED, 0, false),
+         static_cast<std::int32_t>(E_ACCESSDENIED)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto bill = FakeBill();
+        bill->Add(L"RefreshBill", 12, c.member);
+        const auto adapted =
+            V(AdaptDispatch(AsDispatch(bill), DefaultNames())).ObjectAs<BillEvent>();
+        const HostError error = ErrorOf([&] { adapted->RefreshBill(); });
+        EXPECT_EQ(error.Number(), c.number);
+        EXPECT_EQ(error.Source(), "VelaERP.BillHost");
+        EXPECT_EQ(error.Description(), "单据已被他人锁定");
+    }
+}
+
+TEST_F(HostObjectTest, AnUnknownMemberIsError438NamingTheMember) {
+    const auto bill = FakeBill();
+    const NameTable renamed = NameTable::Parse("LockBill = LockForm", "test");
+    const auto adapted = V(AdaptDispatch(AsDispatch(bill), renamed)).ObjectAs<BillEvent>();
+
+    const HostError unknown = ErrorOf([&] { adapted->RefreshBill(); });
+    EXPECT_EQ(unknown.Number(), 438);
+    EXPECT_NE(unknown.Description().find("RefreshBill"), std::string::npos);
+    // The message names the member the host was asked for, after the name table.
+    const HostError renamedError = ErrorOf([&] { adapted->LockBill(true); });
+    EXPECT_EQ(renamedError.Number(), 438);
+    EXPECT_NE(renamedError.Description().find("LockForm"), std::string::npos);
+
+    // Resolved, but refused when called: the same error.
+    bill->Add(L"FireAfterSelBill", 13, [](std::span<VARIANT*>, VARIANT*, EXCEPINFO*) {
+        return static_cast<HRESULT>(DISP_E_MEMBERNOTFOUND);
+    });
+    const HostError refused = ErrorOf([&] { adapted->FireAfterSelBill(3); });
+    EXPECT_EQ(refused.Number(), 438);
+    EXPECT_NE(refused.Description().find("FireAfterSelBill"), std::string::npos);
+}
+
+// The DISPIDs fake_host.idl gives the bill's events.
+constexpr DISPID kAfterNewBill = 5;
+constexpr DISPID kAfterLoadBill = 9;
+constexpr DISPID kBarClick = 2;
+
+VARIANT Borrowed(const Variant& value) {
+    return value.get();
+}
+
+TEST_F(HostObjectTest, ABillsEventsReachTheEventMemberByNameAndCancelGoesBack) {
+    const auto bill = FakeBill();
+    const auto tool = FakeHostObject::Make(FakeType(L"BillEvents"));
+    tool->Add(L"Name", 1, ReturnsText(L"mnuSave"));
+
+    int loads = 0;
+    int newBills = 0;
+    std::vector<std::string> clickedTools;
+    std::vector<bool> cancelSeen;
+    {
+        EventMember<BillEvent> member(BillEventHandlers{
+            .AfterLoadBill = [&] { ++loads; },
+            .AfterNewBill = [&] { ++newBills; },
+            .BarClick =
+                [&](const ToolPtr& clicked, bool& cancel) {
+                    clickedTools.push_back(clicked ? clicked->Name() : "<none>");
+                    cancelSeen.push_back(cancel);
+                    cancel = true;
+                },
+        });
+        member = V(AdaptDispatch(AsDispatch(bill), DefaultNames())).ObjectAs<BillEvent>();
+        ASSERT_TRUE(member);
+        EXPECT_EQ(bill->SinkCount(), 1u);
+
+        EXPECT_EQ(bill->Fire(kAfterLoadBill, {}), S_OK);
+        EXPECT_EQ(loads, 1);
+        EXPECT_EQ(newBills, 0);
+
+        // Cancel as VT_BYREF|VT_BOOL, as the ERP client passes it.
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        const Variant toolArg = ObjectValue(tool.get());
+        const Variant cancelArg = BoolRef(&cancel);
+        EXPECT_EQ(bill->Fire(kBarClick, {Borrowed(toolArg), Borrowed(cancelArg)}), S_OK);
+        EXPECT_EQ(cancel, VARIANT_TRUE);
+
+        // And as VT_BYREF|VT_VARIANT holding a Boolean, as a script host passes it.
+        Variant inner;
+        VARIANT* innerSlot = inner.put();
+        V_VT(innerSlot) = VT_BOOL;
+        V_BOOL(innerSlot) = VARIANT_FALSE;
+        VARIANT byVariant;
+        VariantInit(&byVariant);
+        V_VT(&byVariant) = VT_BYREF | VT_VARIANT;
+        V_VARIANTREF(&byVariant) = innerSlot;
+        EXPECT_EQ(bill->Fire(kBarClick, {Borrowed(toolArg), byVariant}), S_OK);
+        EXPECT_EQ(V_VT(&inner.get()), VT_BOOL);
+        EXPECT_EQ(V_BOOL(&inner.get()), VARIANT_TRUE);
+
+        EXPECT_EQ(clickedTools, (std::vector<std::string>{"mnuSave", "mnuSave"}));
+        EXPECT_EQ(cancelSeen, (std::vector<bool>{false, false}));
+
+        member.Reset();
+        EXPECT_EQ(bill->SinkCount(), 0u);
+        EXPECT_EQ(bill->Fire(kAfterLoadBill, {}), S_OK);
+        EXPECT_EQ(loads, 1);
+    }
+    // Every reference the adapters took to the bill and to the tool is given back.
+    EXPECT_EQ(bill->References(), 1u);
+    EXPECT_EQ(tool->References(), 1u);
+}
+
+TEST_F(HostObjectTest, TwoEventMembersOnOneBillShareOneConnection) {
+    const auto bill = FakeBill();
+    int firstLoads = 0;
+    int secondLoads = 0;
+    {
+        const auto adapted =
+            V(AdaptDispatch(AsDispatch(bill), DefaultNames())).ObjectAs<BillEvent>();
+        EventMember<BillEvent> first(BillEventHandlers{.AfterLoadBill = [&] { ++firstLoads; }});
+        EventMember<BillEvent> second(BillEventHandlers{.AfterLoadBill = [&] { ++secondLoads; }});
+        first = adapted;
+        second = adapted;
+        EXPECT_EQ(bill->SinkCount(), 1u);
+        bill->Fire(kAfterLoadBill, {});
+        // Assigning nothing to one leaves the other subscribed.
+        first.Reset();
+        EXPECT_EQ(bill->SinkCount(), 1u);
+        bill->Fire(kAfterLoadBill, {});
+        EXPECT_EQ(firstLoads, 1);
+        EXPECT_EQ(secondLoads, 2);
+    }
+    // The members' destruction ends the subscription.
+    EXPECT_EQ(bill->SinkCount(), 0u);
+    EXPECT_EQ(bill->References(), 1u);
+}
+
+}  // namespace
+}  // namespace velaqm::com::testing
