@@ -154,8 +154,8 @@ class EventMember {
     EventMember& operator=(std::shared_ptr<Host> object) {
         if (object == m_object) return *this;
         Reset();
+        if (object) object->Advise(&m_sink);  // an object that cannot be subscribed stays out
         m_object = std::move(object);
-        if (m_object) m_object->Advise(&m_sink);
         return *this;
     }
     // Set to nothing: ends the subscription.

@@ -555,6 +555,17 @@ class EventArgs {
     const NameTable& m_names;
 };
 
+// The event connection of a host object; an object whose events cannot be subscribed is the
+// automation error 459, as assigning it to an event member is.
+std::unique_ptr<EventConnection> Connect(IDispatch* object, EventDelivery delivery) {
+    try {
+        return std::make_unique<EventConnection>(object, std::move(delivery));
+    } catch (const ComError&) {
+        throw HostError(459, "VelaQMBillEvent",
+                        "Object or class does not support the set of events");
+    }
+}
+
 template <class Sink, class Call>
 void EachSink(const std::vector<Sink*>& sinks, Call&& call) {
     const std::vector<Sink*> snapshot = sinks;  // a handler may unsubscribe
@@ -565,7 +576,7 @@ void EachSink(const std::vector<Sink*>& sinks, Call&& call) {
 void BillEventAdapter::Advise(BillEventsSink* sink) {
     if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
     if (!m_connection)
-        m_connection = std::make_unique<EventConnection>(
+        m_connection = Connect(
             HostObject(),
             [this](std::string_view event, std::span<VARIANT*> args) { Deliver(event, args); });
     m_sinks.push_back(sink);
@@ -663,7 +674,7 @@ void BillEventAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) 
 void ListEventsAdapter::Advise(ListEventsSink* sink) {
     if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
     if (!m_connection)
-        m_connection = std::make_unique<EventConnection>(
+        m_connection = Connect(
             HostObject(),
             [this](std::string_view event, std::span<VARIANT*> args) { Deliver(event, args); });
     m_sinks.push_back(sink);

@@ -568,6 +568,22 @@ TEST_F(HostObjectTest, ABillsEventsReachTheEventMemberByNameAndCancelGoesBack) {
     EXPECT_EQ(tool->References(), 1u);
 }
 
+TEST_F(HostObjectTest, ABillWhoseEventsCannotBeSubscribedLeavesTheMemberEmpty) {
+    // Named a bill, but with neither class information nor connection points.
+    const auto bill = FakeHostObject::Make(FakeType(L"_billevent"));
+    {
+        EventMember<BillEvent> member(BillEventHandlers{.AfterLoadBill = [] {}});
+        try {
+            member = V(AdaptDispatch(AsDispatch(bill), DefaultNames())).ObjectAs<BillEvent>();
+            ADD_FAILURE() << "no error";
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.Number(), 459);
+        }
+        EXPECT_FALSE(member);
+    }
+    EXPECT_EQ(bill->References(), 1u) << "nothing keeps the object";
+}
+
 TEST_F(HostObjectTest, TwoEventMembersOnOneBillShareOneConnection) {
     const auto bill = FakeBill();
     int firstLoads = 0;
