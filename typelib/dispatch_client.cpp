@@ -90,6 +90,14 @@ DispatchClient::DispatchClient(ComPtr<IDispatch> object) : m_object(std::move(ob
 }
 
 DISPID DispatchClient::Resolve(std::string_view member) const {
+    for (const auto& [name, id] : m_recent)
+        if (EqualsNoCase(name, member)) return id;
+    const DISPID id = ResolveShared(member);
+    m_recent.emplace_back(std::string(member), id);
+    return id;
+}
+
+DISPID DispatchClient::ResolveShared(std::string_view member) const {
     const std::string key = UpperAscii(member);
     if (m_typeKey.empty()) {
         if (const auto found = m_ownCache.find(key); found != m_ownCache.end())

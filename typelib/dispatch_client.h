@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "frame/variant.h"
 #include "typelib/com_raii.h"
@@ -52,12 +54,15 @@ class DispatchClient {
 
   private:
     DISPID Resolve(std::string_view member) const;
+    DISPID ResolveShared(std::string_view member) const;
     velaqm::Variant Invoke(std::string_view member, WORD flags, std::span<const Arg> args) const;
 
     ComPtr<IDispatch> m_object;
     std::string m_typeKey;  // the type's GUID, or empty without type information
     std::string m_typeName;
     mutable std::unordered_map<std::string, DISPID> m_ownCache;  // for untyped objects
+    // The members this client called, looked up without allocating: most calls repeat one.
+    mutable std::vector<std::pair<std::string, DISPID>> m_recent;
 };
 
 // How many DISPIDs the process resolved through GetIDsOfNames (for the tests of the cache).

@@ -489,8 +489,7 @@ std::shared_ptr<T> Expect(const velaqm::Variant& value, const NameTable& names) 
     if (value.IsNothing() || value.IsEmpty()) return nullptr;
     if (auto ready = value.ObjectAs<T>()) return ready;
     if (const auto dispatch = value.ObjectAs<DispatchObject>())
-        return std::make_shared<typename AdapterFor<T>::Type>(
-            ComPtr<IDispatch>::copy(dispatch->Client().Raw()), names);
+        return std::make_shared<typename AdapterFor<T>::Type>(dispatch->Client(), names);
     throw HostError(kErrTypeMismatch, "VelaQMBillEvent", "Type mismatch");
 }
 

@@ -36,11 +36,14 @@ class Adapted {
   public:
     Adapted(ComPtr<IDispatch> object, const NameTable& names)
         : m_host(std::move(object)), m_names(names) {}
+    // Takes over the client of a host object already read (its type needs no second look).
+    Adapted(DispatchClient client, const NameTable& names)
+        : m_host(std::move(client)), m_names(names) {}
     IDispatch* HostObject() const { return m_host.Raw(); }
 
   protected:
     const DispatchClient& Host() const { return m_host; }
-    std::string Role(std::string_view role) const { return m_names.Member(role); }
+    std::string_view Role(std::string_view role) const { return m_names.Member(role); }
     const NameTable& Names() const { return m_names; }
 
   private:

@@ -73,9 +73,9 @@ NameTable NameTable::Load(const std::filesystem::path& file) {
     return Parse(text.str(), file.filename().string());
 }
 
-std::string NameTable::Member(std::string_view role) const {
+std::string_view NameTable::Member(std::string_view role) const {
     const auto found = m_members.find(role);
-    return found != m_members.end() ? found->second : std::string(role);
+    return found != m_members.end() ? std::string_view(found->second) : role;
 }
 
 }  // namespace velaqm::com

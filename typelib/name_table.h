@@ -23,8 +23,8 @@ class NameTable {
     static NameTable Load(const std::filesystem::path& file);
 
     // The host member for a role ("GetHeadValue", "Dictionary.Item", ...); the role itself
-    // when the table does not know it.
-    std::string Member(std::string_view role) const;
+    // when the table does not know it. The text lives as long as the table (or the role).
+    std::string_view Member(std::string_view role) const;
 
   private:
     std::map<std::string, std::string, std::less<>> m_members;
