@@ -8,39 +8,22 @@
 #include <vector>
 
 #include "typelib/com_error.h"
+#include "typelib/untyped_dispatch.h"
 
 namespace velaqm::com {
 
 // The sink the host calls: IDispatch under the source interface's IID, delivering by name.
-class EventSink final : public IDispatch {
+class EventSink final : public UntypedDispatch {
   public:
     EventSink(IID source, std::map<DISPID, std::string> names, EventDelivery delivery)
-        : m_source(source), m_names(std::move(names)), m_delivery(std::move(delivery)) {}
+        : UntypedDispatch(source),
+          m_source(source),
+          m_names(std::move(names)),
+          m_delivery(std::move(delivery)) {}
 
     // After Unadvise the host may still hold the sink; it then delivers nothing.
     void Disconnect() noexcept { m_delivery = nullptr; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != m_source) return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
-        if (count) *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) noexcept override {
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID,
                                             DISPID*) noexcept override {
         return E_NOTIMPL;
@@ -60,9 +43,8 @@ class EventSink final : public IDispatch {
     }
 
   private:
-    ~EventSink() = default;
+    ~EventSink() override = default;
 
-    std::atomic<ULONG> m_refs{1};
     IID m_source;
     std::map<DISPID, std::string> m_names;
     EventDelivery m_delivery;

@@ -274,14 +274,36 @@ class BillCtlAdapter final : public BillCtl, public Adapted {
     }
 };
 
+// The plug-in sinks of one host object's events, and the one connection they share while
+// any is subscribed.
+template <class Sink>
+class Subscribers {
+  public:
+    void Add(Sink* sink, IDispatch* host, EventDelivery delivery);
+    void Remove(Sink* sink) {
+        std::erase(m_sinks, sink);
+        if (m_sinks.empty()) m_connection.reset();
+    }
+    // Calls every sink, over a copy of the list: a handler may unsubscribe.
+    template <class Call>
+    void Each(Call&& call) const {
+        const std::vector<Sink*> snapshot = m_sinks;
+        for (Sink* sink : snapshot)
+            if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) call(*sink);
+    }
+
+  private:
+    std::vector<Sink*> m_sinks;
+    std::unique_ptr<EventConnection> m_connection;
+};
+
 class BillEventAdapter final : public BillEvent, public Adapted {
   public:
     using Adapted::Adapted;
     std::string TypeName() const override { return "BillEvent"; }
 
   private:
-    std::vector<BillEventsSink*> m_sinks;
-    std::unique_ptr<EventConnection> m_connection;
+    Subscribers<BillEventsSink> m_sinks;
     void Deliver(std::string_view event, std::span<VARIANT*> args);
 
   public:
@@ -388,8 +410,7 @@ class ListEventsAdapter final : public ListEvents, public Adapted {
     std::string TypeName() const override { return "ListEvents"; }
 
   private:
-    std::vector<ListEventsSink*> m_sinks;
-    std::unique_ptr<EventConnection> m_connection;
+    Subscribers<ListEventsSink> m_sinks;
     void Deliver(std::string_view event, std::span<VARIANT*> args);
 
   public:
@@ -565,31 +586,26 @@ std::unique_ptr<EventConnection> Connect(IDispatch* object, EventDelivery delive
     }
 }
 
-template <class Sink, class Call>
-void EachSink(const std::vector<Sink*>& sinks, Call&& call) {
-    const std::vector<Sink*> snapshot = sinks;  // a handler may unsubscribe
-    for (Sink* sink : snapshot)
-        if (std::find(sinks.begin(), sinks.end(), sink) != sinks.end()) call(*sink);
-}
-
-void BillEventAdapter::Advise(BillEventsSink* sink) {
+template <class Sink>
+void Subscribers<Sink>::Add(Sink* sink, IDispatch* host, EventDelivery delivery) {
     if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
-    if (!m_connection)
-        m_connection = Connect(
-            HostObject(),
-            [this](std::string_view event, std::span<VARIANT*> args) { Deliver(event, args); });
+    if (!m_connection) m_connection = Connect(host, std::move(delivery));
     m_sinks.push_back(sink);
 }
 
+void BillEventAdapter::Advise(BillEventsSink* sink) {
+    m_sinks.Add(sink, HostObject(),
+                [this](std::string_view event, std::span<VARIANT*> args) { Deliver(event, args); });
+}
+
 void BillEventAdapter::Unadvise(BillEventsSink* sink) {
-    std::erase(m_sinks, sink);
-    if (m_sinks.empty()) m_connection.reset();
+    m_sinks.Remove(sink);
 }
 
 void BillEventAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) {
     const EventArgs a(raw, Names());
     auto is = [&](std::string_view name) { return EqualsNoCase(event, name); };
-    auto each = [&](auto&& call) { EachSink(m_sinks, call); };
+    auto each = [&](auto&& call) { m_sinks.Each(call); };
     if (is("AfterLoadBill")) return each([](BillEventsSink& s) { s.AfterLoadBill(); });
     if (is("AfterNewBill")) return each([](BillEventsSink& s) { s.AfterNewBill(); });
     if (is("AfterCopyBill")) return each([](BillEventsSink& s) { s.AfterCopyBill(); });
@@ -671,33 +687,28 @@ void BillEventAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) 
 }
 
 void ListEventsAdapter::Advise(ListEventsSink* sink) {
-    if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
-    if (!m_connection)
-        m_connection = Connect(
-            HostObject(),
-            [this](std::string_view event, std::span<VARIANT*> args) { Deliver(event, args); });
-    m_sinks.push_back(sink);
+    m_sinks.Add(sink, HostObject(),
+                [this](std::string_view event, std::span<VARIANT*> args) { Deliver(event, args); });
 }
 
 void ListEventsAdapter::Unadvise(ListEventsSink* sink) {
-    std::erase(m_sinks, sink);
-    if (m_sinks.empty()) m_connection.reset();
+    m_sinks.Remove(sink);
 }
 
 void ListEventsAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) {
     const EventArgs a(raw, Names());
     if (EqualsNoCase(event, "AfterSelList")) {
         const auto list = a.Object<Vector>(1);
-        return EachSink(m_sinks, [&](ListEventsSink& s) { s.AfterSelList(a.Value(0), list); });
+        return m_sinks.Each([&](ListEventsSink& s) { s.AfterSelList(a.Value(0), list); });
     }
     if (EqualsNoCase(event, "BarInitialize")) {
         const auto bar = a.Object<ActiveBar>(0);
-        return EachSink(m_sinks, [&](ListEventsSink& s) { s.BarInitialize(bar); });
+        return m_sinks.Each([&](ListEventsSink& s) { s.BarInitialize(bar); });
     }
     if (EqualsNoCase(event, "BarClick")) {
         const auto tool = a.Object<Tool>(0);
         EventArgs::Flag cancel(a.Raw(1));
-        return EachSink(m_sinks, [&](ListEventsSink& s) { s.BarClick(tool, cancel.value); });
+        return m_sinks.Each([&](ListEventsSink& s) { s.BarClick(tool, cancel.value); });
     }
 }
 

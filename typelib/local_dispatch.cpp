@@ -10,6 +10,7 @@
 #include "frame/text_util.h"
 #include "typelib/com_error.h"
 #include "typelib/com_variant.h"
+#include "typelib/untyped_dispatch.h"
 
 namespace velaqm::com {
 
@@ -31,34 +32,12 @@ enum Member : DISPID {
     kInsert
 };
 
-class LocalFace final : public IDispatch {
+class LocalFace final : public UntypedDispatch {
   public:
     LocalFace(ObjectPtr object, const NameTable& names)
-        : m_object(std::move(object)), m_names(names) {}
+        : UntypedDispatch(kLocalFaceIid), m_object(std::move(object)), m_names(names) {}
     const ObjectPtr& Object() const { return m_object; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != kLocalFaceIid)
-            return E_NOINTERFACE;
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
-        if (count) *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) noexcept override {
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) noexcept override {
         if (!names || !ids || count == 0) return E_INVALIDARG;
@@ -94,7 +73,7 @@ class LocalFace final : public IDispatch {
     }
 
   private:
-    ~LocalFace() = default;
+    ~LocalFace() override = default;
     bool IsDictionary() const { return dynamic_cast<Dictionary*>(m_object.get()) != nullptr; }
     static const velaqm::Variant& Arg(const std::vector<velaqm::Variant>& args, std::size_t i) {
         if (i >= args.size())
@@ -166,7 +145,6 @@ class LocalFace final : public IDispatch {
         }
     }
 
-    std::atomic<ULONG> m_refs{1};
     ObjectPtr m_object;
     const NameTable& m_names;
 };
