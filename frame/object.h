@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 
 namespace velaqm {
 
@@ -11,6 +12,13 @@ class Object {
     virtual ~Object() = default;
     // The name the host reports for the object's type ("BillEvent", "ListEvents", "Dictionary").
     virtual std::string TypeName() const = 0;
+    // An object known only by its member names (a host object reached late-bound) stands in for
+    // whatever contract it is used as, as VB lets such an object fill a typed variable; its
+    // members fail only when called. Every other object answers null.
+    virtual std::shared_ptr<Object> AsContract(const std::type_info& contract) const {
+        (void)contract;
+        return nullptr;
+    }
 };
 
 using ObjectPtr = std::shared_ptr<Object>;

@@ -71,11 +71,14 @@ class Variant {
     const Date& AsDate() const;
     const ObjectPtr& AsObject() const;
 
-    // The held object as T, or null when the value is no object or another type of object.
+    // The held object as T, or null when the value is no object or an object that is no T and
+    // cannot stand in for one (Object::AsContract).
     template <class T>
     std::shared_ptr<T> ObjectAs() const {
         if (!IsObject()) return nullptr;
-        return std::dynamic_pointer_cast<T>(std::get<ObjectPtr>(m_value));
+        const ObjectPtr& object = std::get<ObjectPtr>(m_value);
+        if (auto typed = std::dynamic_pointer_cast<T>(object)) return typed;
+        return object ? std::dynamic_pointer_cast<T>(object->AsContract(typeid(T))) : nullptr;
     }
 
     // Same kind and same value; objects by identity.

@@ -65,4 +65,17 @@ HRESULT ReportCurrentException(const IID* iid) noexcept {
     }
 }
 
+HRESULT AsDispatchException(HRESULT hr, EXCEPINFO* exception) noexcept {
+    if (SUCCEEDED(hr) || !exception || hr == DISP_E_EXCEPTION) return hr;
+    *exception = EXCEPINFO{};
+    exception->scode = hr;
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) == S_OK && info) {
+        info->GetSource(&exception->bstrSource);
+        info->GetDescription(&exception->bstrDescription);
+        SetErrorInfo(0, info.get());
+    }
+    return DISP_E_EXCEPTION;
+}
+
 }  // namespace velaqm::com

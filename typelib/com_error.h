@@ -19,6 +19,11 @@ std::int32_t ErrNumberOf(HRESULT hr) noexcept;
 // The HRESULT for the exception in flight; with `iid`, also sets the thread's IErrorInfo.
 HRESULT ReportCurrentException(const IID* iid) noexcept;
 
+// For an IDispatch::Invoke that failed: DISP_E_EXCEPTION with the error's number (as scode),
+// source and description in `exception`, read from the thread's error object, which stays set.
+// Success, and a caller that passes no EXCEPINFO, get `hr` unchanged.
+HRESULT AsDispatchException(HRESULT hr, EXCEPINFO* exception) noexcept;
+
 // Runs the body of an interface method; the body returns an HRESULT or nothing (S_OK).
 template <class Body>
 HRESULT Guard(REFIID iid, Body&& body) noexcept {

@@ -60,6 +60,7 @@ class ComPtr {
 
     T* get() const noexcept { return m_p; }
     T* operator->() const noexcept { return m_p; }
+    T& operator*() const noexcept { return *m_p; }
     explicit operator bool() const noexcept { return m_p != nullptr; }
 
     void reset() noexcept {

@@ -102,6 +102,19 @@ velaqm::Variant FromVariant(const VARIANT& value) {
     TypeMismatch();
 }
 
+ComPtr<IDispatch> HostObjectIn(const VARIANT& value) {
+    IUnknown* object = nullptr;
+    if (V_VT(&value) == VT_DISPATCH)
+        object = V_DISPATCH(&value);
+    else if (V_VT(&value) == VT_UNKNOWN)
+        object = V_UNKNOWN(&value);
+    if (!object) return nullptr;
+    auto dispatch = ComPtr<IUnknown>::copy(object).try_query<IDispatch>();
+    if (!dispatch || LocalObjectBehind(dispatch.get())) return nullptr;
+    EnsureComPlatform();  // as for any host object coming in (host_adapters.cpp)
+    return dispatch;
+}
+
 com::Variant ToVariant(const velaqm::Variant& value) {
     com::Variant result;
     VARIANT& out = *result.put();

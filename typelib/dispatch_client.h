@@ -39,9 +39,14 @@ class DispatchClient {
     explicit DispatchClient(ComPtr<IDispatch> object);
 
     // A method call; its result (Empty for a Sub).
-    velaqm::Variant Call(std::string_view member, std::initializer_list<Arg> args = {}) const;
+    velaqm::Variant Call(std::string_view member, std::initializer_list<Arg> args = {}) const {
+        return Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {args.begin(), args.size()});
+    }
     // A property read, with its arguments for an indexed property (Item(key)).
-    velaqm::Variant Get(std::string_view property, std::initializer_list<Arg> args = {}) const;
+    velaqm::Variant Get(std::string_view property, std::initializer_list<Arg> args = {}) const {
+        return Invoke(property, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
+                      {args.begin(), args.size()});
+    }
     // A property write; an object value is assigned by reference (Set), as VB does.
     void Put(std::string_view property, const velaqm::Variant& value) const;
     // An indexed property write: property(index) = value.
@@ -54,18 +59,29 @@ class DispatchClient {
 
   private:
     DISPID Resolve(std::string_view member) const;
+    DISPID ResolveNew(std::string_view member) const;
     DISPID ResolveShared(std::string_view member) const;
     velaqm::Variant Invoke(std::string_view member, WORD flags, std::span<const Arg> args) const;
+    velaqm::Variant InvokeWithArgs(DISPID id, std::string_view member, WORD flags,
+                                   std::span<const Arg> args) const;
+    velaqm::Variant InvokeWith(DISPID id, std::string_view member, WORD flags, VARIANT* args,
+                               UINT count) const;
 
     ComPtr<IDispatch> m_object;
-    std::string m_typeKey;  // the type's GUID, or empty without type information
+    GUID m_type{};              // keys the process's DISPID cache when m_sharedType
+    bool m_sharedType = false;  // false without type information or for a type without a GUID
     std::string m_typeName;
     mutable std::unordered_map<std::string, DISPID> m_ownCache;  // for untyped objects
-    // The members this client called, looked up without allocating: most calls repeat one.
+    // The members this client called, by the callers' exact spelling, so that the usual call
+    // finds its DISPID with a short comparison and no allocation: most calls repeat one.
     mutable std::vector<std::pair<std::string, DISPID>> m_recent;
 };
 
 // How many DISPIDs the process resolved through GetIDsOfNames (for the tests of the cache).
 std::size_t ResolvedNameCount();
+
+// Gives back the host's type information the process keeps for the type names of host
+// objects, when the server is about to be unloaded; the names are read again when needed.
+void ReleaseHostTypeInfo() noexcept;
 
 }  // namespace velaqm::com

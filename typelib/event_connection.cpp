@@ -28,21 +28,35 @@ class EventSink final : public UntypedDispatch {
                                             DISPID*) noexcept override {
         return E_NOTIMPL;
     }
+    // A handler's error goes back to the host that raised the event, as DISP_E_EXCEPTION.
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
-                                     EXCEPINFO*, UINT*) noexcept override {
+                                     EXCEPINFO* exception, UINT*) noexcept override {
+        return AsDispatchException(Deliver(id, params), exception);
+    }
+
+  private:
+    HRESULT Deliver(DISPID id, DISPPARAMS* params) noexcept {
         return Guard(m_source, [&]() -> HRESULT {
             const auto name = m_names.find(id);
             if (!m_delivery || name == m_names.end()) return S_OK;  // events nobody handles
-            std::vector<VARIANT*> args;
+            // An event's few arguments are listed on the stack, in declaration order.
             const UINT count = params ? params->cArgs : 0;
+            VARIANT* local[kArgsOnStack];
+            std::vector<VARIANT*> heap;
+            VARIANT** args = local;
+            if (count > kArgsOnStack) {
+                heap.resize(count);
+                args = heap.data();
+            }
             for (UINT i = 0; i < count; ++i)
-                args.push_back(&params->rgvarg[count - 1 - i]);
-            m_delivery(name->second, args);
+                args[i] = &params->rgvarg[count - 1 - i];
+            m_delivery(name->second, std::span<VARIANT*>(args, count));
             return S_OK;
         });
     }
 
-  private:
+    static constexpr UINT kArgsOnStack = 16;
+
     ~EventSink() override = default;
 
     IID m_source;
@@ -131,6 +145,13 @@ void WriteBackBool(VARIANT* argument, bool value) {
 }
 
 bool ReadBool(const VARIANT* argument) {
+    // The forms hosts and scripts pass a Boolean in, read without a conversion.
+    if (V_VT(argument) == VT_BOOL) return V_BOOL(argument) != VARIANT_FALSE;
+    if (V_VT(argument) == (VT_BYREF | VT_BOOL) && V_BOOLREF(argument))
+        return *V_BOOLREF(argument) != VARIANT_FALSE;
+    if (V_VT(argument) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(argument) &&
+        V_VT(V_VARIANTREF(argument)) == VT_BOOL)
+        return V_BOOL(V_VARIANTREF(argument)) != VARIANT_FALSE;
     com::Variant converted;
     return SUCCEEDED(
                VariantChangeType(converted.put(), const_cast<VARIANT*>(argument), 0, VT_BOOL)) &&

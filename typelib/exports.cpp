@@ -5,6 +5,7 @@
 
 #include "typelib/class_factory.h"
 #include "typelib/com_error.h"
+#include "typelib/dispatch_client.h"
 #include "typelib/module.h"
 #include "typelib/registration.h"
 
@@ -13,7 +14,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) noexcept {
 }
 
 STDAPI DllCanUnloadNow() noexcept {
-    return velaqm::com::ModuleIdle() ? S_OK : S_FALSE;
+    if (!velaqm::com::ModuleIdle()) return S_FALSE;
+    velaqm::com::ReleaseHostTypeInfo();
+    return S_OK;
 }
 
 STDAPI DllRegisterServer() noexcept {

@@ -20,6 +20,8 @@ namespace {
 using V = velaqm::Variant;
 
 int Int(const V& value) {
+    // A Long, what hosts return for counts and modes, needs no rounding.
+    if (value.Type() == VarType::Long) return value.AsLong();
     return static_cast<int>(WholeNumber(value));
 }
 
@@ -284,15 +286,26 @@ class Subscribers {
         std::erase(m_sinks, sink);
         if (m_sinks.empty()) m_connection.reset();
     }
-    // Calls every sink, over a copy of the list: a handler may unsubscribe.
+    // Calls every sink, over a copy of the list: a handler may unsubscribe. The copy of the
+    // usual one or two sinks stays on the stack, which keeps an event free of allocation.
     template <class Call>
     void Each(Call&& call) const {
-        const std::vector<Sink*> snapshot = m_sinks;
+        Sink* local[kOnStack];
+        std::vector<Sink*> heap;
+        std::span<Sink* const> snapshot;
+        if (m_sinks.size() <= kOnStack) {
+            std::copy(m_sinks.begin(), m_sinks.end(), local);
+            snapshot = {local, m_sinks.size()};
+        } else {
+            heap = m_sinks;
+            snapshot = heap;
+        }
         for (Sink* sink : snapshot)
             if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) call(*sink);
     }
 
   private:
+    static constexpr std::size_t kOnStack = 8;
     std::vector<Sink*> m_sinks;
     std::unique_ptr<EventConnection> m_connection;
 };
@@ -505,6 +518,27 @@ struct AdapterFor<ListEvents> {
 };
 }  // namespace
 
+namespace {
+
+// The adapter of the first of Contracts that is `contract`; null when none is.
+template <class... Contracts>
+ObjectPtr AdapterOf(const std::type_info& contract, const DispatchClient& client,
+                    const NameTable& names) {
+    ObjectPtr adapter;
+    (void)((contract == typeid(Contracts) &&
+            (adapter = std::make_shared<typename AdapterFor<Contracts>::Type>(client, names))) ||
+           ...);
+    return adapter;
+}
+
+}  // namespace
+
+ObjectPtr DispatchObject::AsContract(const std::type_info& contract) const {
+    return AdapterOf<Dictionary, Vector, Recordset, Tool, ToolCollection, Band, ActiveBar, MenuBar,
+                     MultiCheckMgr, ActiveControl, EntryColumn, EntryPage, EntryPages, DataSrv,
+                     BillCtl, ListCtl>(contract, m_client, m_names);
+}
+
 template <class T>
 std::shared_ptr<T> Expect(const velaqm::Variant& value, const NameTable& names) {
     if (value.IsNothing() || value.IsEmpty()) return nullptr;
@@ -540,6 +574,23 @@ namespace {
 
 // --- events ------------------------------------------------------------------------------------
 
+bool IsEventSource(std::string_view typeName) {
+    return EqualsNoCase(typeName, "BillEvent") || EqualsNoCase(typeName, "ListEvents");
+}
+
+// A host object passed in as the contract T, as Expect<T>(FromVariant(argument)) makes it but
+// without the generic object in between and the copy of its client: a host passes a new Tool
+// with every toolbar click.
+template <class T>
+std::shared_ptr<T> ExpectArgument(const VARIANT& argument, const NameTable& names) {
+    if (ComPtr<IDispatch> host = HostObjectIn(argument)) {
+        DispatchClient client(std::move(host));
+        if (!IsEventSource(client.TypeName()))
+            return std::make_shared<typename AdapterFor<T>::Type>(std::move(client), names);
+    }
+    return Expect<T>(FromVariant(argument), names);
+}
+
 // One event's arguments, read in the plug-ins' terms; a cancel flag is written back when the
 // handlers are done.
 class EventArgs {
@@ -550,7 +601,7 @@ class EventArgs {
     std::string Text(std::size_t i) const { return velaqm::Text(Value(i)); }
     template <class T>
     std::shared_ptr<T> Object(std::size_t i) const {
-        return Expect<T>(Value(i), m_names);
+        return i < m_args.size() ? ExpectArgument<T>(*m_args[i], m_names) : nullptr;
     }
     // A cancel flag: starts as the host passed it, goes back when the guard ends.
     class Flag {
@@ -604,7 +655,10 @@ void BillEventAdapter::Unadvise(BillEventsSink* sink) {
 
 void BillEventAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) {
     const EventArgs a(raw, Names());
-    auto is = [&](std::string_view name) { return EqualsNoCase(event, name); };
+    // The length first: most of the names below are not the event's.
+    auto is = [&](std::string_view name) {
+        return event.size() == name.size() && EqualsNoCase(event, name);
+    };
     auto each = [&](auto&& call) { m_sinks.Each(call); };
     if (is("AfterLoadBill")) return each([](BillEventsSink& s) { s.AfterLoadBill(); });
     if (is("AfterNewBill")) return each([](BillEventsSink& s) { s.AfterNewBill(); });
@@ -723,7 +777,7 @@ IDispatch* HostDispatchOf(const Object& object) {
 
 ObjectPtr AdaptDispatch(ComPtr<IDispatch> object, const NameTable& names) {
     if (!object) return nullptr;
-    auto generic = std::make_shared<DispatchObject>(std::move(object));
+    auto generic = std::make_shared<DispatchObject>(std::move(object), names);
     const std::string type = generic->TypeName();
     if (EqualsNoCase(type, "BillEvent")) return Expect<BillEvent>(V(ObjectPtr(generic)), names);
     if (EqualsNoCase(type, "ListEvents")) return Expect<ListEvents>(V(ObjectPtr(generic)), names);

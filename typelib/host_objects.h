@@ -22,12 +22,18 @@ namespace velaqm::com {
 // contract asks for more.
 class DispatchObject : public Object {
   public:
-    explicit DispatchObject(ComPtr<IDispatch> object) : m_client(std::move(object)) {}
+    DispatchObject(ComPtr<IDispatch> object, const NameTable& names)
+        : m_client(std::move(object)), m_names(names) {}
     std::string TypeName() const override { return m_client.TypeName(); }
+    // Used as a value contract (a field-info dictionary read out of a host dictionary, a tool
+    // out of a vector), the object stands in through that contract's adapter, as VB lets it.
+    // Bills and lists are told by their type names when they arrive, never by use.
+    ObjectPtr AsContract(const std::type_info& contract) const override;
     const DispatchClient& Client() const { return m_client; }
 
   private:
     DispatchClient m_client;
+    const NameTable& m_names;
 };
 
 // Every adapter keeps the client of its host object and a reference to the name table, which
@@ -43,7 +49,7 @@ class Adapted {
 
   protected:
     const DispatchClient& Host() const { return m_host; }
-    std::string_view Role(std::string_view role) const { return m_names.Member(role); }
+    std::string_view Role(RoleName role) const { return m_names.MemberOf(role); }
     const NameTable& Names() const { return m_names; }
 
   private:

@@ -10,26 +10,6 @@ namespace velaqm::com {
 
 namespace {
 
-// Every role with its default host member.
-constexpr std::string_view kRoles[] = {
-    "BillCtl",           "Mode",
-    "GetHeadValue",      "SetValueByKey",
-    "SetFieldText",      "SetCellValue",
-    "EnableField",       "LockCell",
-    "SetCellSetting",    "RefreshDisplay",
-    "LockBill",          "ClearPage",
-    "EntryPages",        "ToolIndex",
-    "BillData",          "SetSelectMode",
-    "GetEntryValue",     "EntryRowCount",
-    "MenuBar",           "ActiveControl",
-    "Dictionary.Item",   "Dictionary.Exists",
-    "Dictionary.Remove", "Dictionary.Count",
-    "Dictionary.Keys",   "Dictionary.Clear",
-    "Vector.Item",       "Vector.Size",
-    "Vector.Insert",     "Vector.Remove",
-    "Vector.Clear",
-};
-
 std::string_view DefaultMember(std::string_view role) {
     const auto dot = role.find('.');
     return dot == std::string_view::npos ? role : role.substr(dot + 1);
@@ -38,8 +18,8 @@ std::string_view DefaultMember(std::string_view role) {
 }  // namespace
 
 NameTable::NameTable() {
-    for (std::string_view role : kRoles)
-        m_members.emplace(role, DefaultMember(role));
+    for (std::size_t i = 0; i < kRoleCount; ++i)
+        m_members[i] = DefaultMember(kRoles[i]);
 }
 
 NameTable NameTable::Parse(std::string_view text, std::string_view origin) {
@@ -57,10 +37,9 @@ NameTable NameTable::Parse(std::string_view text, std::string_view origin) {
         const auto where = std::string(origin) + ":" + std::to_string(number) + ": ";
         if (role.empty() || member.empty())
             throw std::runtime_error(where + "expected \"role = HostMember\"");
-        const auto known = table.m_members.find(role);
-        if (known == table.m_members.end())
-            throw std::runtime_error(where + "unknown role " + role);
-        known->second = member;
+        const std::size_t known = RoleIndex(role);
+        if (known == kRoleCount) throw std::runtime_error(where + "unknown role " + role);
+        table.m_members[known] = member;
     }
     return table;
 }
@@ -74,8 +53,8 @@ NameTable NameTable::Load(const std::filesystem::path& file) {
 }
 
 std::string_view NameTable::Member(std::string_view role) const {
-    const auto found = m_members.find(role);
-    return found != m_members.end() ? std::string_view(found->second) : role;
+    const std::size_t known = RoleIndex(role);
+    return known < kRoleCount ? std::string_view(m_members[known]) : role;
 }
 
 }  // namespace velaqm::com

@@ -4,12 +4,61 @@
 // file `VelaQMBillEvent.names` beside the DLL, one `role = HostMember` per line, `#` comments.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <filesystem>
-#include <map>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 namespace velaqm::com {
+
+// Every role the table knows; its default member is the role's name after the dot.
+inline constexpr std::string_view kRoles[] = {
+    "BillCtl",           "Mode",
+    "GetHeadValue",      "SetValueByKey",
+    "SetFieldText",      "SetCellValue",
+    "EnableField",       "LockCell",
+    "SetCellSetting",    "RefreshDisplay",
+    "LockBill",          "ClearPage",
+    "EntryPages",        "ToolIndex",
+    "BillData",          "SetSelectMode",
+    "GetEntryValue",     "EntryRowCount",
+    "MenuBar",           "ActiveControl",
+    "Dictionary.Item",   "Dictionary.Exists",
+    "Dictionary.Remove", "Dictionary.Count",
+    "Dictionary.Keys",   "Dictionary.Clear",
+    "Vector.Item",       "Vector.Size",
+    "Vector.Insert",     "Vector.Remove",
+    "Vector.Clear",      "EntryColumn.Row",
+    "EntryColumn.Value", "EntryColumn.DisplayFlag",
+};
+inline constexpr std::size_t kRoleCount = std::size(kRoles);
+
+// The position of a role in kRoles; kRoleCount when the table does not know it.
+constexpr std::size_t RoleIndex(std::string_view role) {
+    for (std::size_t i = 0; i < kRoleCount; ++i)
+        if (kRoles[i] == role) return i;
+    return kRoleCount;
+}
+
+// A role as the adapters write it in code, found in kRoles when compiling: reading its member on
+// every host call is then an array index, not a search by text.
+class RoleName {
+  public:
+    template <std::size_t N>
+    consteval RoleName(const char (&role)[N])  // NOLINT(google-explicit-constructor)
+        : m_text(role, N - 1), m_index(RoleIndex(m_text)) {
+        // A role missing from kRoles would send its own text to the host as a member name.
+        if (m_index == kRoleCount) throw "not a role of kRoles";
+    }
+    std::string_view Text() const { return m_text; }
+    std::size_t Index() const { return m_index; }
+
+  private:
+    std::string_view m_text;
+    std::size_t m_index;
+};
 
 class NameTable {
   public:
@@ -25,9 +74,13 @@ class NameTable {
     // The host member for a role ("GetHeadValue", "Dictionary.Item", ...); the role itself
     // when the table does not know it. The text lives as long as the table (or the role).
     std::string_view Member(std::string_view role) const;
+    // The same for a role written in code.
+    std::string_view MemberOf(RoleName role) const {
+        return role.Index() < kRoleCount ? std::string_view(m_members[role.Index()]) : role.Text();
+    }
 
   private:
-    std::map<std::string, std::string, std::less<>> m_members;
+    std::array<std::string, kRoleCount> m_members;  // by the role's index in kRoles
 };
 
 }  // namespace velaqm::com

@@ -48,6 +48,28 @@ TEST(Variant, ExactAccessRefusesAnotherKind) {
     }
 }
 
+// An object known only by member names, which stands in for a dictionary when used as one.
+class LateBound final : public Object {
+  public:
+    std::string TypeName() const override { return "Item"; }
+    std::shared_ptr<Object> AsContract(const std::type_info& contract) const override {
+        return contract == typeid(Dictionary) ? std::shared_ptr<Object>(NewDictionary()) : nullptr;
+    }
+};
+
+TEST(Variant, ObjectAsTakesTheObjectOrWhatItStandsInFor) {
+    const DictionaryPtr dictionary = NewDictionary();
+    EXPECT_EQ(Variant(ObjectPtr(dictionary)).ObjectAs<Dictionary>(), dictionary);
+    EXPECT_EQ(Variant(ObjectPtr(dictionary)).ObjectAs<Vector>(), nullptr);
+
+    const Variant lateBound(ObjectPtr(std::make_shared<LateBound>()));
+    EXPECT_NE(lateBound.ObjectAs<Dictionary>(), nullptr);
+    EXPECT_EQ(lateBound.ObjectAs<Vector>(), nullptr) << "it refuses what it cannot stand in for";
+
+    EXPECT_EQ(Variant("text").ObjectAs<Dictionary>(), nullptr);
+    EXPECT_EQ(Variant::Nothing().ObjectAs<Dictionary>(), nullptr);
+}
+
 TEST(Variant, EqualMeansSameKindAndValue) {
     const DictionaryPtr dictionary = NewDictionary();
     const struct {

@@ -130,11 +130,15 @@ void MemberCall() {
     DISPID id = DISPID_UNKNOWN;
     Check(fake->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), "GetIDsOfNames");
     IDispatch* const host = Opaque(fake.get());
+    // As a client makes the call: a fresh result, read, then cleared (com::Variant::put would
+    // clear it once more before the call, which no client needs).
     const double raw = NsPerOp([&] {
         DISPPARAMS none{nullptr, nullptr, 0, 0};
-        com::Variant result;
-        RawInvoke(host, id, DISPATCH_PROPERTYGET | DISPATCH_METHOD, none, result.put());
-        g_observed += V_I4(&result.get());
+        VARIANT result;
+        VariantInit(&result);
+        RawInvoke(host, id, DISPATCH_PROPERTYGET | DISPATCH_METHOD, none, &result);
+        g_observed += V_I4(&result);
+        VariantClear(&result);
     });
 
     const DispatchClient client(AsDispatch(fake));

@@ -64,10 +64,6 @@ ComPtr<FakeHostObject> FakeBill() {
                                 GuidOf(FakeType(L"__BillEvent")));
 }
 
-ComPtr<IDispatch> AsDispatch(const ComPtr<FakeHostObject>& fake) {
-    return ComPtr<IDispatch>::copy(fake.get());
-}
-
 const NameTable& DefaultNames() {
     static const NameTable names;
     return names;

@@ -28,6 +28,13 @@ using FakeMember =
 FakeMember Returns(LONG value);
 FakeMember ReturnsText(std::wstring text);
 
+// What a sink reported through EXCEPINFO when it answered an event with DISP_E_EXCEPTION.
+struct SinkFailure {
+    HRESULT scode = S_OK;
+    std::wstring source;
+    std::wstring description;
+};
+
 // A host object: IDispatch over its member table, with optional type information, class
 // information and a connection point for one source interface. It counts the references to
 // itself and the names it was asked to resolve.
@@ -44,6 +51,8 @@ class FakeHostObject final : public IDispatch,
     void Add(std::wstring name, DISPID id, FakeMember member) {
         m_members[id] = {std::move(name), std::move(member)};
     }
+    // The DISPID after the highest one in use (1 for the first member).
+    DISPID NextFreeId() const { return m_members.empty() ? 1 : m_members.rbegin()->first + 1; }
 
     // Calls are recorded for the tests to read back; a benchmark turns that off so that a long
     // loop neither grows the record nor pays for it.
@@ -60,8 +69,9 @@ class FakeHostObject final : public IDispatch,
     std::size_t SinkCount() const { return m_sinks.size(); }
 
     // Raises an event on every sink, as the host does: over a copy of its sink list, with the
-    // arguments given in reading order (borrowed, not owned).
-    HRESULT Fire(DISPID id, std::vector<VARIANT> args) {
+    // arguments given in reading order (borrowed, not owned). The result is the last sink's; a
+    // sink's DISP_E_EXCEPTION is kept in `failure` when one is given.
+    HRESULT Fire(DISPID id, std::vector<VARIANT> args, SinkFailure* failure = nullptr) {
         std::vector<VARIANT> reversed(args.rbegin(), args.rend());
         HRESULT hr = S_OK;
         std::vector<ComPtr<IDispatch>> sinks;
@@ -73,9 +83,12 @@ class FakeHostObject final : public IDispatch,
             UINT badArgument = 0;
             hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
                               &error, &badArgument);
-            Bstr::attach(error.bstrSource);
-            Bstr::attach(error.bstrDescription);
+            const Bstr source = Bstr::attach(error.bstrSource);
+            const Bstr description = Bstr::attach(error.bstrDescription);
             Bstr::attach(error.bstrHelpFile);
+            if (hr == DISP_E_EXCEPTION && failure)
+                *failure = {error.scode, std::wstring(source.view()),
+                            std::wstring(description.view())};
         }
         return hr;
     }
@@ -243,7 +256,9 @@ IID GuidOf(const ComPtr<ITypeInfo>& info);
 // A fake bill as the ERP client makes it: the class BillEvent with its event interface.
 ComPtr<FakeHostObject> FakeBill();
 
-ComPtr<IDispatch> AsDispatch(const ComPtr<FakeHostObject>& fake);
+inline ComPtr<IDispatch> AsDispatch(const ComPtr<FakeHostObject>& fake) {
+    return ComPtr<IDispatch>::copy(fake.get());
+}
 
 // The default name table. Adapters keep a reference to theirs, which must outlive them as the
 // process's own table does.

@@ -299,6 +299,38 @@ TEST_F(HostObjectTest, ABillsEventsReachTheEventMemberByNameAndCancelGoesBack) {
     EXPECT_EQ(tool->References(), 1u);
 }
 
+TEST_F(HostObjectTest, AnUntypedHostObjectStandsInForTheValueContractItIsUsedAs) {
+    // A field info as it comes out of a host dictionary: no type the adapters know.
+    const auto object = FakeHostObject::Make({});
+    object->Add(L"Count", 1, Returns(2));
+    {
+        const V value(AdaptDispatch(AsDispatch(object), DefaultNames()));
+        const auto dictionary = value.ObjectAs<Dictionary>();
+        ASSERT_TRUE(dictionary);
+        EXPECT_EQ(dictionary->Count(), 2u);
+        EXPECT_EQ(HostDispatchOf(*dictionary), static_cast<IDispatch*>(object.get()));
+        EXPECT_FALSE(value.ObjectAs<BillEvent>()) << "a bill is told by its type name only";
+        EXPECT_FALSE(value.ObjectAs<ListEvents>());
+    }
+    EXPECT_EQ(object->References(), 1u);
+}
+
+TEST_F(HostObjectTest, AHandlersErrorGoesBackToTheHostThatRaisedTheEvent) {
+    const auto bill = FakeBill();
+    {
+        EventMember<BillEvent> member(BillEventHandlers{
+            .AfterLoadBill = [] { throw HostError(5, "Plugin", "Invalid procedure call"); },
+        });
+        member = V(AdaptDispatch(AsDispatch(bill), DefaultNames())).ObjectAs<BillEvent>();
+        SinkFailure failure;
+        EXPECT_EQ(bill->Fire(kAfterLoadBill, {}, &failure), DISP_E_EXCEPTION);
+        EXPECT_EQ(failure.scode, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 5));
+        EXPECT_EQ(failure.source, L"Plugin");
+        EXPECT_EQ(failure.description, L"Invalid procedure call");
+    }
+    EXPECT_EQ(bill->References(), 1u);
+}
+
 TEST_F(HostObjectTest, ABillWhoseEventsCannotBeSubscribedLeavesTheMemberEmpty) {
     // Named a bill, but with neither class information nor connection points.
     const auto bill = FakeHostObject::Make(FakeType(L"_billevent"));
