@@ -9,17 +9,7 @@ cd "$(dirname "$0")/.."
 
 # g++-mingw-w64-x86-64 brings the posix-thread compilers; mingw-w64-tools has widl; libwine-dev
 # the system IDL files and stdole2.tlb; wine64 and wine run the tests; googletest its sources.
-packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine64 wine googletest)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "== installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-packages.sh cmake make g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine64 wine googletest
 
 build_dir=${BUILD_DIR:-build-windows}
 jobs=$(nproc)
@@ -37,6 +27,9 @@ trap cleanup EXIT
 
 echo "== Wine prefix $WINEPREFIX"
 timeout 300 wineboot -i >/dev/null 2>&1
+# Wine's null display driver: windows and message boxes exist without an X server, so the tests
+# can watch the messages the plug-ins show.
+timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 timeout 60 wineserver -k >/dev/null 2>&1 || true
 # One persistent server for the whole run, warmed by a first program: the services it starts
 # get no pipe of ctest's to hold open.

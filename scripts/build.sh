@@ -2,7 +2,8 @@
 # One entry point for a fresh Debian 12 machine (run as root) and for CI:
 #   scripts/build.sh demo   installs what is missing, builds, runs `velaqm demo`
 #   scripts/build.sh test   installs what is missing, builds, runs every test, then the unit
-#                           tests once more under AddressSanitizer and UndefinedBehaviorSanitizer
+#                           tests once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+#                           then cross-builds the COM server and runs its tests under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,17 +13,7 @@ case "$mode" in
     *) echo "usage: scripts/build.sh demo|test" >&2; exit 2 ;;
 esac
 
-packages=(cmake make g++ libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "== installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-packages.sh cmake make g++ libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
 
 jobs=$(nproc)
 build() {  # build DIR [cmake options...]
@@ -43,3 +34,6 @@ echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 build build-asan -DVELAQM_SANITIZE=ON -DVELAQM_BENCH=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$jobs" -L unit)
+
+echo "== the COM server, cross-built with MinGW-w64 and tested under Wine"
+bash scripts/build-windows.sh

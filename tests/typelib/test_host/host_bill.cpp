@@ -1,0 +1,395 @@
+// The bill and list objects of the test host. Each bill keeps its state in a BillState that its
+// member functions share; the toolbar, tools, bill control and template are made afresh on each
+// read over that state, so no object holds another and nothing outlives the script's last
+// reference.
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fake_host.h"
+#include "host_values.h"
+#include "script_call.h"
+#include "test_host.h"
+
+namespace velaqm::testhost {
+
+using com::testing::FakeHostObject;
+
+struct BillState {
+    LONG classTypeId = 0;
+    std::wstring className;
+    LONG mode = 2;
+    LONG billStatus = 2;
+    bool mutexSuccess = true;
+    bool isChange = false;
+    bool isok = false;
+    bool locked = false;
+    LONG fieldsLocked = -1;  // SetLockProperty not called yet
+    Entries head;
+    // SetBarStatus(key, property, value), for the script to read back.
+    std::map<std::wstring, bool> barStatus;
+    // The toolbar's tools: key to (Visible, Enabled).
+    std::map<std::wstring, std::pair<bool, bool>> tools;
+    std::vector<std::wstring> cellLocks;
+    // A member that fails when called, as a client's member does on a broken form.
+    std::wstring failing;
+
+    VARIANT* HeadSlot(std::wstring_view key) {
+        for (auto& [name, value] : head)
+            if (CompareStringOrdinal(name.data(), static_cast<int>(name.size()), key.data(),
+                                     static_cast<int>(key.size()), TRUE) == CSTR_EQUAL)
+                return const_cast<VARIANT*>(&value.get());
+        return nullptr;
+    }
+    const VARIANT& Head(std::wstring_view key) {
+        static const VARIANT empty{};
+        const VARIANT* slot = HeadSlot(key);
+        return slot ? *slot : empty;
+    }
+    void SetHead(std::wstring_view key, const VARIANT& value) {
+        if (VARIANT* slot = HeadSlot(key))
+            com::Check(VariantCopyInd(slot, const_cast<VARIANT*>(&value)), "VariantCopyInd");
+        else
+            head.emplace_back(std::wstring(key), com::Variant::copy_ind(value));
+    }
+    LONG BillId() {
+        com::Variant id;
+        if (FAILED(VariantChangeType(id.put(), const_cast<VARIANT*>(&Head(L"FID")), 0, VT_I4)))
+            return 0;
+        return V_I4(&id.get());
+    }
+};
+
+void HostState::SetChecker(LONG billId, LONG checker) {
+    for (const auto& weak : bills)
+        if (auto bill = weak.lock(); bill && bill->BillId() == billId)
+            bill->SetHead(L"FCheckerID", LongValue(checker).get());
+}
+
+namespace {
+
+using Bill = std::shared_ptr<BillState>;
+
+// The type information of the client's objects, from this DLL's type library.
+ComPtr<ITypeInfo> HostType(std::wstring_view name) {
+    ComPtr<ITypeLib> library;
+    com::Check(LoadTypeLibEx(ModuleFile().c_str(), REGKIND_NONE, library.put()), "LoadTypeLibEx");
+    std::wstring wanted(name);
+    ComPtr<ITypeInfo> info;
+    MEMBERID id = 0;
+    USHORT found = 1;
+    com::Check(library->FindName(wanted.data(), 0, info.put(), &id, &found), "FindName");
+    if (found == 0) throw ScriptError("no type " + com::Utf8Of(name));
+    return info;
+}
+
+IID GuidOf(const ComPtr<ITypeInfo>& info) {
+    TYPEATTR* attributes = nullptr;
+    com::Check(info->GetTypeAttr(&attributes), "GetTypeAttr");
+    const IID guid = attributes->guid;
+    info->ReleaseTypeAttr(attributes);
+    return guid;
+}
+
+ComPtr<FakeHostObject> EventSource(std::wstring_view type, std::wstring_view coclass,
+                                   std::wstring_view events) {
+    auto object = FakeHostObject::Make(HostType(type), HostType(coclass), GuidOf(HostType(events)));
+    object->SetRecording(false);
+    return object;
+}
+
+// A property that a script reads with no argument and writes with one.
+void AddFlag(FakeHostObject& object, std::wstring name, bool* flag) {
+    AddMember(object, std::move(name), [flag](Call& call) {
+        if (call.Count() == 1)
+            *flag = call.Bool(0);
+        else
+            call.Return(*flag);
+    });
+}
+
+void AddNumber(FakeHostObject& object, std::wstring name, LONG* number) {
+    AddMember(object, std::move(name), [number](Call& call) {
+        if (call.Count() == 1)
+            *number = call.Long(0);
+        else
+            call.Return(*number);
+    });
+}
+
+std::wstring OnOff(bool value) {
+    return value ? L"True" : L"False";
+}
+
+// --- toolbar ------------------------------------------------------------------------------
+
+ComPtr<IDispatch> NewTool(const Bill& bill, std::wstring key) {
+    if (!bill->tools.contains(key)) throw ScriptError("no tool " + com::Utf8Of(key));
+    auto tool = NewScriptObject();
+    AddMember(*tool, L"Name", [key](Call& call) { call.Return(key); });
+    AddMember(*tool, L"Visible", [bill, key](Call& call) {
+        if (call.Count() == 1)
+            bill->tools[key].first = call.Bool(0);
+        else
+            call.Return(bill->tools[key].first);
+    });
+    AddMember(*tool, L"Enabled", [bill, key](Call& call) {
+        if (call.Count() == 1)
+            bill->tools[key].second = call.Bool(0);
+        else
+            call.Return(bill->tools[key].second);
+    });
+    return AsDispatch(tool);
+}
+
+ComPtr<IDispatch> NewTools(const Bill& bill) {
+    auto tools = NewScriptObject();
+    AddMember(*tools, L"Item",
+              [bill](Call& call) { call.Return(NewTool(bill, call.Text(0)).get()); });
+    AddMember(*tools, L"Count",
+              [bill](Call& call) { call.Return(static_cast<LONG>(bill->tools.size())); });
+    return AsDispatch(tools);
+}
+
+ComPtr<IDispatch> NewActiveBar(const Bill& bill) {
+    auto bar = NewScriptObject();
+    // Tools("key") is read in one step by a script, as Tools.Item("key").
+    AddMember(*bar, L"Tools", [bill](Call& call) {
+        call.Return(call.Count() == 1 ? NewTool(bill, call.Text(0)).get() : NewTools(bill).get());
+    });
+    AddMember(*bar, L"RecalcLayout", [](Call&) {});
+    return AsDispatch(bar);
+}
+
+// --- bill control and template -------------------------------------------------------------
+
+ComPtr<IDispatch> NewBillCtl(const Bill& bill) {
+    auto control = NewScriptObject();
+    AddFlag(*control, L"MutexSuccess", &bill->mutexSuccess);
+    AddFlag(*control, L"IsChange", &bill->isChange);
+    AddFlag(*control, L"Isok", &bill->isok);
+    AddNumber(*control, L"BillStatus", &bill->billStatus);
+    AddMember(*control, L"SetLockProperty", [bill](Call& call) {
+        bill->fieldsLocked = call.Bool(0) ? 1 : 0;
+        State().Record(L"SetLockProperty " + OnOff(call.Bool(0)));
+    });
+    return AsDispatch(control);
+}
+
+ComPtr<IDispatch> FieldInfo(std::wstring_view key) {
+    Entries entries;
+    entries.emplace_back(L"FKey", TextValue(key));
+    entries.emplace_back(L"FPage", LongValue(0));
+    return NewDictionary(std::move(entries));
+}
+
+void ReturnClassType(const Bill& bill, const Call& call) {
+    const std::wstring key = call.Text(0);
+    if (key == L"FID")
+        call.Return(bill->classTypeId);
+    else if (key == L"FName")
+        call.Return(std::wstring_view(bill->className));
+    else if (key == L"FObjectType")
+        call.Return(LONG{3});
+    else if (key == L"FObjectID")
+        call.Return(bill->classTypeId);
+    else
+        throw ScriptError("no class type key " + com::Utf8Of(key));
+}
+
+ComPtr<IDispatch> NewDataSrv(const Bill& bill) {
+    auto dataSrv = NewScriptObject();
+    AddMember(*dataSrv, L"ClassType", [bill](Call& call) { ReturnClassType(bill, call); });
+    AddMember(*dataSrv, L"TableInfo", [bill](Call& call) {
+        Entries fields;
+        for (const auto& [key, value] : bill->head)
+            fields.emplace_back(key, ObjectValue(FieldInfo(key).get()));
+        call.Return(NewDictionary(std::move(fields)).get());
+    });
+    AddMember(*dataSrv, L"GetExistBillNo", [bill](Call& call) {
+        call.WriteBack(1, L"No.");
+        call.Return(bill->Head(L"FBillNo"));
+    });
+    return AsDispatch(dataSrv);
+}
+
+// --- events --------------------------------------------------------------------------------
+
+// DISPIDs of the client's event interfaces (test_host.idl).
+enum BillEventId : DISPID {
+    kAfterLoadBill = 1,
+    kAfterNewBill = 2,
+    kAfterCopyBill = 3,
+    kBarInitialize = 12,
+    kBarClick = 13,
+};
+enum ListEventId : DISPID { kListBarInitialize = 2, kListBarClick = 3 };
+
+VARIANT Borrowed(IDispatch* object) {
+    VARIANT value;
+    VariantInit(&value);
+    V_VT(&value) = VT_DISPATCH;
+    V_DISPATCH(&value) = object;
+    return value;
+}
+
+// Raises an event; a handler's error reaches the script as the raising member's error.
+void Raise(FakeHostObject& source, DISPID event, std::vector<VARIANT> args = {}) {
+    com::testing::SinkFailure failure;
+    if (source.Fire(event, std::move(args), &failure) == DISP_E_EXCEPTION)
+        throw ScriptError(com::Utf8Of(failure.description));
+}
+
+// BarClick(Tool, Cancel) with the cancel flag by reference, as the client passes it; the flag
+// as the handlers left it.
+bool RaiseBarClick(FakeHostObject& source, DISPID event, IDispatch* tool, bool cancel) {
+    VARIANT_BOOL flag = cancel ? VARIANT_TRUE : VARIANT_FALSE;
+    VARIANT cancelArg;
+    VariantInit(&cancelArg);
+    V_VT(&cancelArg) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&cancelArg) = &flag;
+    Raise(source, event, {Borrowed(tool), cancelArg});
+    return flag != VARIANT_FALSE;
+}
+
+// What a script asks of any event source: its subscriptions and its references.
+void AddSourceMembers(FakeHostObject& object) {
+    FakeHostObject* self = &object;
+    AddMember(object, L"SinkCount",
+              [self](Call& call) { call.Return(static_cast<LONG>(self->SinkCount())); });
+    // Not counting the reference the call itself holds.
+    AddMember(object, L"References",
+              [self](Call& call) { call.Return(static_cast<LONG>(self->References())); });
+}
+
+void AddBillEvents(FakeHostObject& object, const Bill& bill) {
+    FakeHostObject* self = &object;
+    AddMember(object, L"RaiseAfterLoadBill", [self](Call&) { Raise(*self, kAfterLoadBill); });
+    AddMember(object, L"RaiseAfterNewBill", [self](Call&) { Raise(*self, kAfterNewBill); });
+    AddMember(object, L"RaiseAfterCopyBill", [self](Call&) { Raise(*self, kAfterCopyBill); });
+    AddMember(object, L"RaiseBarInitialize", [self, bill](Call&) {
+        const ComPtr<IDispatch> bar = NewActiveBar(bill);
+        Raise(*self, kBarInitialize, {Borrowed(bar.get())});
+    });
+    AddMember(object, L"RaiseBarClick", [self, bill](Call& call) {
+        const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
+        call.Return(RaiseBarClick(*self, kBarClick, tool.get(), call.Bool(1)));
+    });
+}
+
+// --- the bill ------------------------------------------------------------------------------
+
+// A bill member that fails while the script has it failing.
+void AddBillMember(FakeHostObject& object, const Bill& bill, std::wstring name, Member member) {
+    AddMember(object, name, [bill, name, member = std::move(member)](Call& call) {
+        if (CompareStringOrdinal(bill->failing.c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL)
+            throw ScriptError(com::Utf8Of(name) + " failed");
+        member(call);
+    });
+}
+
+void AddBillMembers(FakeHostObject& object, const Bill& bill) {
+    FakeHostObject* self = &object;
+    AddMember(object, L"FailingMember", [bill](Call& call) { bill->failing = call.Text(0); });
+    AddBillMember(object, bill, L"FID", [bill](Call& call) { call.Return(bill->classTypeId); });
+    AddBillMember(object, bill, L"ClassType", [bill](Call& call) { ReturnClassType(bill, call); });
+    AddBillMember(object, bill, L"CurBillID",
+                  [bill](Call& call) { call.Return(bill->Head(L"FID")); });
+    AddNumber(object, L"BillStatus", &bill->billStatus);
+    AddNumber(object, L"Mode", &bill->mode);
+    AddBillMember(object, bill, L"BillCtl",
+                  [bill](Call& call) { call.Return(NewBillCtl(bill).get()); });
+    AddBillMember(object, bill, L"DataSrv",
+                  [bill](Call& call) { call.Return(NewDataSrv(bill).get()); });
+    AddBillMember(object, bill, L"MultiCheckMgr", [](Call& call) {
+        auto manager = NewScriptObject();
+        AddMember(*manager, L"IsRun", [](Call& inner) { inner.Return(false); });
+        call.Return(AsDispatch(manager).get());
+    });
+    AddBillMember(object, bill, L"GetFieldInfoByKey",
+                  [](Call& call) { call.Return(FieldInfo(call.Text(0)).get()); });
+    AddBillMember(object, bill, L"GetDataFld", [bill](Call& call) {
+        const ComPtr<IDispatch> fieldInfo = call.Object(0);
+        if (!fieldInfo) throw ScriptError("GetDataFld needs a field info");
+        const std::wstring key = TextOf(GetItem(fieldInfo.get(), L"FKey").get());
+        Entries value;
+        value.emplace_back(L"FFLD", com::Variant::copy_ind(bill->Head(key)));
+        call.Return(NewDictionary(std::move(value)).get());
+    });
+    AddBillMember(object, bill, L"GetHeadValue",
+                  [bill](Call& call) { call.Return(bill->Head(call.Text(0))); });
+    AddBillMember(object, bill, L"SetValueByKey",
+                  [bill](Call& call) { bill->SetHead(call.Text(0), call.Value(1)); });
+    AddBillMember(object, bill, L"SetBarStatus", [bill](Call& call) {
+        bill->barStatus[call.Text(0) + L"." + call.Text(1)] = call.Bool(2);
+    });
+    AddBillMember(object, bill, L"BarStatus", [bill](Call& call) {
+        const auto found = bill->barStatus.find(call.Text(0) + L"." + call.Text(1));
+        if (found != bill->barStatus.end()) call.Return(found->second);
+    });
+    AddBillMember(object, bill, L"LockBill", [bill](Call& call) { bill->locked = call.Bool(0); });
+    AddFlag(object, L"Locked", &bill->locked);
+    AddNumber(object, L"FieldsLocked", &bill->fieldsLocked);
+    AddBillMember(object, bill, L"LockCell", [bill](Call& call) {
+        const ComPtr<IDispatch> fieldInfo = call.Object(0);
+        const std::wstring key = fieldInfo ? TextOf(GetItem(fieldInfo.get(), L"FKey").get()) : L"?";
+        bill->cellLocks.push_back(key + L"=" + OnOff(call.Bool(2)));
+    });
+    AddBillMember(object, bill, L"CellLocks", [bill](Call& call) {
+        std::wstring text;
+        for (const auto& lock : bill->cellLocks)
+            text += (text.empty() ? L"" : L";") + lock;
+        call.Return(std::wstring_view(text));
+    });
+    // The client reloads a refreshed bill, which raises AfterLoadBill again.
+    AddBillMember(object, bill, L"RefreshBill", [self](Call&) {
+        State().Record(L"RefreshBill");
+        Raise(*self, kAfterLoadBill);
+    });
+    AddBillMember(object, bill, L"ActiveBar",
+                  [bill](Call& call) { call.Return(NewActiveBar(bill).get()); });
+}
+
+}  // namespace
+
+ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className) {
+    auto bill = std::make_shared<BillState>();
+    bill->classTypeId = classTypeId;
+    bill->className = className;
+    bill->head.emplace_back(L"FID", LongValue(static_cast<LONG>(State().bills.size()) + 5));
+    bill->head.emplace_back(L"FBillNo", TextValue(L"CS000001"));
+    bill->head.emplace_back(L"FCheckerID", LongValue(0));
+    for (const wchar_t* key : {L"mnuEditCheck", L"mnuEditUnCheck", L"mnuFileSave"})
+        bill->tools[key] = {false, true};
+    State().bills.push_back(bill);
+
+    auto object = EventSource(L"_BillEvent", L"BillEvent", L"__BillEvent");
+    AddBillMembers(*object, bill);
+    AddBillEvents(*object, bill);
+    AddSourceMembers(*object);
+    return AsDispatch(object);
+}
+
+ComPtr<IDispatch> NewList(LONG classTypeId) {
+    auto bill = std::make_shared<BillState>();
+    bill->classTypeId = classTypeId;
+    for (const wchar_t* key : {L"mnuEditCheck", L"mnuEditUnCheck"})
+        bill->tools[key] = {true, true};
+    auto object = EventSource(L"_ListEvents", L"ListEvents", L"__ListEvents");
+    FakeHostObject* self = object.get();
+    AddMember(*object, L"DataSrv", [bill](Call& call) { call.Return(NewDataSrv(bill).get()); });
+    AddMember(*object, L"RaiseBarInitialize", [self, bill](Call&) {
+        const ComPtr<IDispatch> bar = NewActiveBar(bill);
+        Raise(*self, kListBarInitialize, {Borrowed(bar.get())});
+    });
+    AddMember(*object, L"RaiseBarClick", [self, bill](Call& call) {
+        const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
+        call.Return(RaiseBarClick(*self, kListBarClick, tool.get(), call.Bool(1)));
+    });
+    AddSourceMembers(*object);
+    return AsDispatch(object);
+}
+
+}  // namespace velaqm::testhost
