@@ -347,6 +347,28 @@ TEST_F(HostObjectTest, ABillWhoseEventsCannotBeSubscribedLeavesTheMemberEmpty) {
     EXPECT_EQ(bill->References(), 1u) << "nothing keeps the object";
 }
 
+TEST_F(HostObjectTest, APluginGivesBackEveryReferenceAfterShowEventsAndRelease) {
+    const auto bill = FakeBill();
+    const auto tool = FakeHostObject::Make(FakeType(L"BillEvents"));
+    tool->Add(L"Name", 1, ReturnsText(L"mnuEditCheck"));
+    {
+        const ComPtr<IDispatch> plugin = Create(ClassNamed("ClientServiceLog"));
+        const Variant billArg = ObjectValue(AsDispatch(bill).get());
+        ASSERT_EQ(Call(plugin.get(), L"Show", DISPATCH_METHOD, {&billArg.get()}).hr, S_OK);
+        EXPECT_EQ(bill->SinkCount(), 1u);
+        // The fake lacks most of what the handlers read: their calls fail and are trapped.
+        EXPECT_EQ(bill->Fire(kAfterLoadBill, {}), S_OK);
+        VARIANT_BOOL cancel = VARIANT_TRUE;
+        const Variant toolArg = ObjectValue(tool.get());
+        const Variant cancelArg = BoolRef(&cancel);
+        EXPECT_EQ(bill->Fire(kBarClick, {Borrowed(toolArg), Borrowed(cancelArg)}), S_OK);
+        EXPECT_EQ(cancel, VARIANT_TRUE);
+    }
+    EXPECT_EQ(bill->SinkCount(), 0u);
+    EXPECT_EQ(bill->References(), 1u);
+    EXPECT_EQ(tool->References(), 1u);
+}
+
 TEST_F(HostObjectTest, TwoEventMembersOnOneBillShareOneConnection) {
     const auto bill = FakeBill();
     int firstLoads = 0;
