@@ -13,9 +13,6 @@ namespace velaqm {
 
 namespace {
 
-__extension__ typedef __int128 Int128;
-__extension__ typedef unsigned __int128 UInt128;
-
 constexpr UInt128 Pow10(int n) {
     UInt128 result = 1;
     for (int i = 0; i < n; ++i)

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "frame/int128.h"
+
 namespace velaqm {
 
 class Decimal {
@@ -54,9 +56,6 @@ class Decimal {
     friend std::strong_ordering operator<=>(const Decimal& a, const Decimal& b);
 
   private:
-    // __extension__ keeps -Wpedantic quiet about the compiler's 128-bit integer.
-    __extension__ typedef __int128 Int128;
-
     constexpr Decimal(Int128 mantissa, int scale) : m_mantissa(mantissa), m_scale(scale) {}
 
     // Stored without trailing zeros after the point (1.50 is kept as 15, scale 1).
