@@ -18,9 +18,9 @@ constexpr std::string_view kOverview =
     R"(velaqm: the substitute host of the quality plug-ins, driven by scenarios.
 
 Usage:
-  velaqm run [--transcript] [--lang chs|en] [--db FILE] [--trace FILE] FILE...
-  velaqm shell [--transcript] [--lang chs|en] [--db FILE] [--trace FILE]
-  velaqm demo [--lang chs|en] [--db FILE] [--trace FILE]
+  velaqm run [--transcript] [--lang chs|en] [--db FILE] [--trace FILE] [--client-dir DIR] FILE...
+  velaqm shell [--transcript] [--lang chs|en] [--db FILE] [--trace FILE] [--client-dir DIR]
+  velaqm demo [--lang chs|en] [--db FILE] [--trace FILE] [--client-dir DIR]
   velaqm sql --db FILE [--json] "STATEMENT"
   velaqm help [COMMAND]
 
@@ -45,6 +45,8 @@ Options:
   --lang chs|en    the language of `login` when it names none (default chs)
   --db FILE        work on this database file in place instead of fresh copies
   --trace FILE     append the host's trace log (JSON lines) to FILE
+  --client-dir DIR the client program's folder, where the switch database (ErpSwitch.sss) is
+                   looked for (default: the folder of velaqm)
 
 Exit status: 0 when every file passes, 1 when one fails, 2 on a usage, script or file error.
 )";
@@ -66,7 +68,8 @@ Reads scenario commands from the input, one per line, on a fresh copy of the see
 expectation prints "ok", a failure "FAIL: ..." and the shell goes on. `help` lists the
 commands; `quit`, `exit` or the end of input ends the shell.
 
-Options: --transcript, --lang chs|en, --db FILE, --trace FILE (as for `velaqm run`).
+Options: --transcript, --lang chs|en, --db FILE, --trace FILE, --client-dir DIR (as for
+`velaqm run`).
 )";
 
 constexpr std::string_view kDemoHelp = R"(Usage: velaqm demo [OPTIONS]
@@ -74,7 +77,7 @@ constexpr std::string_view kDemoHelp = R"(Usage: velaqm demo [OPTIONS]
 Runs the bundled demo scenarios (demo/*.vqs beside the program, in name order) with their
 transcripts, then prints "N passed, N failed". Exit status as for `velaqm run`.
 
-Options: --lang chs|en, --db FILE, --trace FILE (as for `velaqm run`).
+Options: --lang chs|en, --db FILE, --trace FILE, --client-dir DIR (as for `velaqm run`).
 )";
 
 constexpr std::string_view kSqlHelp = R"(Usage: velaqm sql --db FILE [--json] "STATEMENT"
@@ -102,9 +105,9 @@ struct CommandInfo {
 
 const std::vector<CommandInfo>& Commands() {
     static const std::vector<CommandInfo> commands{
-        {"run", kRunHelp, {"--transcript", "--lang", "--db", "--trace"}},
-        {"shell", kShellHelp, {"--transcript", "--lang", "--db", "--trace"}},
-        {"demo", kDemoHelp, {"--lang", "--db", "--trace"}},
+        {"run", kRunHelp, {"--transcript", "--lang", "--db", "--trace", "--client-dir"}},
+        {"shell", kShellHelp, {"--transcript", "--lang", "--db", "--trace", "--client-dir"}},
+        {"demo", kDemoHelp, {"--lang", "--db", "--trace", "--client-dir"}},
         {"sql", kSqlHelp, {"--db", "--json"}},
     };
     return commands;
@@ -135,6 +138,7 @@ void SetOption(Options& options, std::string_view flag, const std::string& value
     if (flag == "--json") options.json = true;
     if (flag == "--db") options.settings.database = value;
     if (flag == "--trace") options.settings.traceFile = value;
+    if (flag == "--client-dir") options.settings.clientDir = value;
     if (flag == "--lang") {
         if (value != "chs" && value != "en")
             throw UsageProblem{"--lang takes chs or en, not " + value};

@@ -28,7 +28,7 @@ host::SessionOptions SessionOptionsFor(const RunSettings& settings,
                                        std::ostream* transcriptEcho) {
     host::SessionOptions options;
     options.database = database;
-    options.programDir = settings.programDir;
+    options.programDir = settings.clientDir.value_or(settings.programDir);
     options.resourceDir = settings.programDir / "resources";
     options.traceFile = settings.traceFile;
     options.transcriptEcho = transcriptEcho;

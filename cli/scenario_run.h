@@ -19,6 +19,7 @@ struct RunSettings {
     std::string language = "chs";                   // of `login` when it names none
     std::optional<std::filesystem::path> database;  // --db: used in place of a fresh copy
     std::optional<std::filesystem::path> traceFile;
+    std::optional<std::filesystem::path> clientDir;  // --client-dir: else programDir
     bool transcript = false;
 
     std::filesystem::path SeedDatabase() const { return programDir / "velaqm.db"; }

@@ -35,5 +35,7 @@ inline constexpr std::int32_t kErrNoSuchMember = 438;
 inline constexpr std::int32_t kErrObjectRequired = 424;
 inline constexpr std::int32_t kErrObjectNotSet = 91;
 inline constexpr std::int32_t kErrInvalidCall = 5;
+inline constexpr std::int32_t kErrFileNotFound = 53;
+inline constexpr std::int32_t kErrPermissionDenied = 70;
 
 }  // namespace velaqm

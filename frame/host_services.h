@@ -143,6 +143,18 @@ class ShopRptData : public Object {
     virtual RecordsetPtr GetData(std::string_view propsString, std::string_view sql) = 0;
 };
 
+// ADODB.Connection: a local database connection, used to open the client's switch database.
+class AdoConnection : public Object {
+  public:
+    std::string TypeName() const override { return "Connection"; }
+    // Throws HostError when the provider or the data source cannot be opened.
+    virtual void Open(std::string_view connectionString, std::string_view user,
+                      std::string_view password) = 0;
+    // The connection string as the open connection gives it back.
+    virtual std::string ConnectionString() const = 0;
+    virtual void Close() = 0;
+};
+
 // VelaMQMDataAccess.DataInfo: quality-module reads.
 class DataInfo : public Object {
   public:
@@ -264,6 +276,7 @@ inline constexpr std::string_view kResLoader = "VelaResLoader.Loader";
 inline constexpr std::string_view kLangInfo = "VelaLangInfo.LangInfo";
 inline constexpr std::string_view kFrmResLoader = "VelaFormRes.FrmResLoader";
 inline constexpr std::string_view kLogMsg = "CVLogMsg.Log";
+inline constexpr std::string_view kAdoConnection = "ADODB.Connection";
 }  // namespace progid
 
 }  // namespace velaqm

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,9 +33,23 @@ class Platform {
     virtual int ProcessId() = 0;
     // The client's clock.
     virtual Date Now() = 0;
+
+    // The client program's own folder, where its local files live.
+    virtual std::string ClientDirectory() = 0;
+    // A file's attributes as the client reads them (1 read-only, 2 hidden, 32 archive, ...), or
+    // nullopt when there is no such file. Paths may use "\" between folders.
+    virtual std::optional<int> GetAttr(std::string_view path) = 0;
+    // Throws HostError when the attributes cannot be set.
+    virtual void SetAttr(std::string_view path, int attributes) = 0;
 };
 
+// File attributes.
+inline constexpr int kFileReadOnly = 1;
+inline constexpr int kFileNormal = 0;
+inline constexpr int kFileArchive = 32;
+
 // Message-box flags and answers.
+inline constexpr int kMsgOkOnly = 0;
 inline constexpr int kMsgInformation = 64;
 inline constexpr int kMsgExclamation = 48;
 inline constexpr int kMsgQuestion = 32;

@@ -1,5 +1,6 @@
 #include "host/components.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "frame/host_services.h"
 #include "frame/text_util.h"
 #include "host/catalog.h"
+#include "host/db/sqlite.h"
 #include "host/native_sql.h"
 #include "host/parts/recordset.h"
 #include "host/parts/string_table.h"
@@ -187,6 +189,65 @@ class HostLogMsg final : public LogMsg, SessionComponent {
     }
 };
 
+// VelaMShopRpt.data: reads for reports, over the same database.
+class HostShopRptData final : public ShopRptData, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    RecordsetPtr GetData(std::string_view, std::string_view sql) override {
+        m_session.Log().Add(EntryKind::Sql, std::string(sql));
+        ResultSet result = m_session.Db().Execute(sql);
+        if (!result.isQuery) return nullptr;
+        return std::make_shared<HostRecordset>(std::move(result.columns), std::move(result.rows));
+    }
+};
+
+// ADODB.Connection, for the client's local switch database. This client has no Jet 3.51
+// provider; the Jet 4.0 provider opens its "Data Source" as an SQLite file, so that a missing
+// file or one that is not a database fails as Jet would.
+class HostAdoConnection final : public AdoConnection {
+  public:
+    void Open(std::string_view connectionString, std::string_view, std::string_view) override {
+        const std::string provider = Setting(connectionString, "Provider");
+        const std::string file = Setting(connectionString, "Data Source");
+        if (!EqualsNoCase(provider, "Microsoft.Jet.OLEDB.4.0"))
+            throw HostError(kErrProviderNotFound, "ADODB.Connection",
+                            "Provider cannot be found. It may not be properly installed.");
+        std::string local = file;
+        std::replace(local.begin(), local.end(), '\\', '/');
+        try {
+            Connection probe(local, OpenMode::kReadOnly);
+            Statement(probe, "SELECT count(*) FROM sqlite_master").Step();
+        } catch (const std::exception&) {
+            throw HostError(kErrJetCannotOpen, "Microsoft JET Database Engine",
+                            "Could not find or open the database file '" + file + "'.");
+        }
+        m_connectionString = "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + file +
+                             ";Mode=Share Deny None";
+    }
+    std::string ConnectionString() const override { return m_connectionString; }
+    void Close() override {}
+
+  private:
+    static constexpr std::int32_t kErrProviderNotFound = 3706;
+    static constexpr std::int32_t kErrJetCannotOpen = -2147467259;
+
+    // The value of "key=value" in a connection string (keys without regard to case), or "".
+    static std::string Setting(std::string_view text, std::string_view key) {
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            const std::size_t end = std::min(text.find(';', start), text.size());
+            const std::string_view part = text.substr(start, end - start);
+            const std::size_t equals = part.find('=');
+            if (equals != std::string_view::npos && EqualsNoCase(Trim(part.substr(0, equals)), key))
+                return Trim(part.substr(equals + 1));
+            start = end + 1;
+        }
+        return "";
+    }
+
+    std::string m_connectionString;
+};
+
 using Factory = std::function<ObjectPtr(Session&)>;
 
 template <class T>
@@ -205,6 +266,9 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kLogMsg, Make<HostLogMsg>()},
         {progid::kFrmResLoader,
          [](Session&) -> ObjectPtr { return std::make_shared<HostFrmResLoader>(); }},
+        {progid::kShopRptData, Make<HostShopRptData>()},
+        {progid::kAdoConnection,
+         [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},
         {progid::kResLoader,
          [](Session& session) -> ObjectPtr {
              return std::make_shared<HostResLoader>(session.Options().resourceDir);

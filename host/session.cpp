@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 
 #include "frame/convert.h"
 #include "frame/messages.h"
@@ -21,7 +23,6 @@ namespace {
 constexpr int kPointerHourglass = 11;
 constexpr int kAnswerCancel = 2;
 constexpr int kButtonsMask = 7;
-
 
 }  // namespace
 
@@ -174,6 +175,38 @@ std::string Session::ComputerName() {
 
 int Session::ProcessId() {
     return static_cast<int>(getpid());
+}
+
+std::string Session::ClientDirectory() {
+    return m_options.programDir.string();
+}
+
+namespace {
+std::filesystem::path LocalPath(std::string_view path) {
+    std::string local(path);
+    std::replace(local.begin(), local.end(), '\\', '/');
+    return local;
+}
+}  // namespace
+
+// A file is read-only when its owner may not write it; every other file reads as archived.
+std::optional<int> Session::GetAttr(std::string_view path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(LocalPath(path), error);
+    if (error || !fs::is_regular_file(status)) return std::nullopt;
+    const bool writable = (status.permissions() & fs::perms::owner_write) != fs::perms::none;
+    return writable ? kFileArchive : kFileArchive | kFileReadOnly;
+}
+
+void Session::SetAttr(std::string_view path, int attributes) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::permissions(LocalPath(path), fs::perms::owner_write,
+                    attributes & kFileReadOnly ? fs::perm_options::remove : fs::perm_options::add,
+                    error);
+    if (error)
+        throw HostError(kErrPermissionDenied, "Session", "Permission denied: " + std::string(path));
 }
 
 void Session::ShowHostError(std::string_view text) {

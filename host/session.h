@@ -100,6 +100,10 @@ class Session final : public Platform {
     std::string ComputerName() override;
     int ProcessId() override;
     Date Now() override;
+    // The program directory of the options; "\" in paths reads as "/".
+    std::string ClientDirectory() override;
+    std::optional<int> GetAttr(std::string_view path) override;
+    void SetAttr(std::string_view path, int attributes) override;
 
     // A message box the host itself shows (an error a plug-in passed back, a failed save).
     void ShowHostError(std::string_view text);

@@ -67,6 +67,25 @@ Date ComPlatform::Now() {
     return Date(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
 }
 
+// The folder of the client's program file (the process's, not this DLL's).
+std::string ComPlatform::ClientDirectory() {
+    wchar_t program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    return Utf8Of(std::filesystem::path(std::wstring(program, length)).parent_path().wstring());
+}
+
+std::optional<int> ComPlatform::GetAttr(std::string_view path) {
+    const DWORD attributes = GetFileAttributesW(WideOf(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return static_cast<int>(attributes & 0xFF);
+}
+
+void ComPlatform::SetAttr(std::string_view path, int attributes) {
+    if (!SetFileAttributesW(WideOf(path).c_str(), static_cast<DWORD>(attributes)))
+        throw HostError(kErrPermissionDenied, "SetAttr", "Permission denied: " + std::string(path));
+}
+
 ComPlatform& EnsureComPlatform() {
     static ComPlatform platform(NameTable::Load(std::filesystem::path(ModulePath()).parent_path() /
                                                 "VelaQMBillEvent.names"));

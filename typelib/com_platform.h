@@ -3,6 +3,7 @@
 // the process ID and the local clock.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +24,9 @@ class ComPlatform final : public Platform {
     std::string ComputerName() override;
     int ProcessId() override;
     Date Now() override;
+    std::string ClientDirectory() override;
+    std::optional<int> GetAttr(std::string_view path) override;
+    void SetAttr(std::string_view path, int attributes) override;
 
     const NameTable& Names() const { return m_names; }
 

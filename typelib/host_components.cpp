@@ -185,6 +185,17 @@ class DataUpDateAdapter final : public DataUpDate, public Adapted {
     }
 };
 
+class AdoConnectionAdapter final : public AdoConnection, public Adapted {
+  public:
+    using Adapted::Adapted;
+    void Open(std::string_view connectionString, std::string_view user,
+              std::string_view password) override {
+        Host().Call("Open", {Str(connectionString), Str(user), Str(password)});
+    }
+    std::string ConnectionString() const override { return Text(Host().Get("ConnectionString")); }
+    void Close() override { Host().Call("Close"); }
+};
+
 using Factory = std::function<ObjectPtr(ComPtr<IDispatch>, const NameTable&)>;
 
 template <class T>
@@ -212,6 +223,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Adapters() {
         {progid::kLangInfo, Make<LangInfoAdapter>()},
         {progid::kFrmResLoader, Make<FrmResLoaderAdapter>()},
         {progid::kLogMsg, Make<LogMsgAdapter>()},
+        {progid::kAdoConnection, Make<AdoConnectionAdapter>()},
     };
     return adapters;
 }

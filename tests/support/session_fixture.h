@@ -45,6 +45,14 @@ class SessionTest : public ::testing::Test {
         return Text(result.rows.front().front());
     }
 
+    // Starts the session afresh with `folder` as the client program's folder.
+    void UseClientDirectory(const std::filesystem::path& folder) {
+        host::SessionOptions options = session->Options();
+        options.programDir = folder;
+        session.reset();
+        session = std::make_unique<host::Session>(options);
+    }
+
     // The oldest unread message box, marked read ("" when none).
     std::string NextMessage() {
         auto* message = session->Log().OldestUnread();

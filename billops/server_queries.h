@@ -1,0 +1,27 @@
+// Reads that belong to no one bill: the client's local switch database, today's date at the
+// server, and two small queries on the quality module's table QMaInfo.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frame/date.h"
+
+namespace velaqm {
+
+// A connection string that opens the switch database ("ErpSwitch.sss", else
+// "erpSystem\ErpSwitch.sss", in the client's folder), or "" when there is none or it cannot be
+// opened. A read-only file is made writable first.
+std::string OpenSwitchDatabase();
+// The connection string that opened the Jet file (the 3.51 provider first, then 4.0), or ""
+// after telling the user that the file cannot be opened.
+std::string OpenJetDatabase(std::string_view path);
+// The server's date (no time of day); the client's when the server gives none. A failing read
+// is shown to the user and also gives the client's date.
+Date GetServerDate();
+// "FName" of the first QMaInfo row meeting `condition` (SQL text), or "".
+std::string GetQMaInfoName(std::string_view condition);
+// True when the statement returns at least one row.
+bool RecordExists(std::string_view sql);
+
+}  // namespace velaqm

@@ -1,0 +1,121 @@
+// The sampling standard's rules as tables: method field states, the lot-size order and the save
+// checks in their order.
+#include "sampling/sample_standard_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velaqm {
+namespace {
+
+using Kind = SaveProblem::Kind;
+
+TEST(SampleStandardRulesTest, EachMethodOpensItsOwnFields) {
+    struct Case {
+        int method;
+        bool swatchCode, levelStrictnessAql, sampQty, formula;
+        int maxRows;
+    };
+    const Case cases[] = {
+        {kMethodSamplingTable, false, true, true, false, 500},
+        {kMethodFormula, false, false, false, true, 500},
+        {kMethodSingleRow, false, false, true, false, 1},
+        {kMethodCodeLetter, true, true, true, false, 500},
+        {7, false, false, true, false, 500},  // any other method: the common states only
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("method " + std::to_string(c.method));
+        const MethodFields fields = MethodFieldStates(c.method);
+        EXPECT_EQ(fields.swatchCode, c.swatchCode);
+        EXPECT_EQ(fields.levelStrictnessAql, c.levelStrictnessAql);
+        EXPECT_EQ(fields.sampQty, c.sampQty);
+        EXPECT_EQ(fields.formula, c.formula);
+        EXPECT_EQ(MaxRowsOf(c.method), c.maxRows);
+    }
+}
+
+TEST(SampleStandardRulesTest, LotSizesMustRise) {
+    struct Case {
+        int row;
+        double previous, current;
+        bool outOfOrder;
+    };
+    const Case cases[] = {
+        {1, 100, 50, false},                        // the first row has nothing before it
+        {2, 100, 150, false}, {2, 100, 100, true},  // equal is not greater
+        {3, 100, 99, true},   {2, 100, 0, false},   // an empty row is not checked
+        {2, 0, 5, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LotSizeOutOfOrder(c.row, c.previous, c.current), c.outOfOrder)
+            << c.row << ": " << c.previous << " then " << c.current;
+}
+
+StandardRow Row(double lot, std::optional<double> sample, double ac = 0, double re = 0,
+                std::string formula = "") {
+    return {lot, std::move(formula), sample, ac, re};
+}
+
+TEST(SampleStandardRulesTest, SaveChecksStopAtTheFirstProblemInTheirOrder) {
+    const StandardHead table{kMethodSamplingTable, 8, 1, 30};
+    const StandardHead formula{kMethodFormula, 0, 0, 0};
+    const StandardHead single{kMethodSingleRow, 0, 0, 0};
+    const StandardHead codeLetter{kMethodCodeLetter, 8, 1, 30};
+    struct Case {
+        const char* what;
+        StandardHead head;
+        std::vector<StandardRow> rows;
+        std::optional<SaveProblem> problem;
+    };
+    const Case cases[] = {
+        {"table method without level", {4, 0, 1, 30}, {}, SaveProblem{Kind::kNoLevel}},
+        {"without strictness", {4, 8, 0, 30}, {}, SaveProblem{Kind::kNoStrictness}},
+        {"without AQL", {4, 8, 1, 0}, {}, SaveProblem{Kind::kNoAql}},
+        {"head before rows", {4, 0, 0, 0}, {Row(10, -1)}, SaveProblem{Kind::kNoLevel}},
+        {"other methods need no head", single, {Row(kOpenLotSize, 5)}, std::nullopt},
+        {"one row skips the order check", table, {Row(100, 5)}, std::nullopt},
+        {"equal lot sizes", table, {Row(100, 5), Row(100, 5)}, SaveProblem{Kind::kLotSizeOrder, 2}},
+        {"order before samples",
+         table,
+         {Row(100, -1), Row(50, 5)},
+         SaveProblem{Kind::kLotSizeOrder, 2}},
+        {"negative sample", table, {Row(100, -1)}, SaveProblem{Kind::kSampleNegative, 1}},
+        {"sample above lot",
+         table,
+         {Row(100, 5), Row(200, 201)},
+         SaveProblem{Kind::kSampleAboveLot, 2}},
+        {"sample equal to lot", table, {Row(100, 100)}, std::nullopt},
+        {"below acceptance",
+         table,
+         {Row(100, 4, 5, 6)},
+         SaveProblem{Kind::kSampleBelowAcceptance, 1}},
+        {"equal to acceptance, below rejection",
+         table,
+         {Row(100, 5, 5, 6)},
+         SaveProblem{Kind::kSampleBelowRejection, 1}},
+        {"equal to rejection", table, {Row(100, 6, 5, 6)}, std::nullopt},
+        {"empty sample counts as 0",
+         table,
+         {Row(100, std::nullopt, 1, 2)},
+         SaveProblem{Kind::kSampleBelowAcceptance, 1}},
+        {"a row of lot size 0 is not filled", table, {Row(100, 5), Row(0, -1)}, std::nullopt},
+        {"formula of blanks",
+         formula,
+         {Row(10, std::nullopt, 0, 0, "n*2"), Row(20, -1, 9, 9, "  ")},
+         SaveProblem{Kind::kNoFormula, 2}},
+        {"formula method checks no samples", formula, {Row(10, -1, 9, 9, "n")}, std::nullopt},
+        {"single row up to the open lot size", single, {Row(kOpenLotSize, 1e11)}, std::nullopt},
+        {"code-letter rows are not checked", codeLetter, {Row(8, 13, 9, 9)}, std::nullopt},
+        {"code-letter rows keep their order",
+         codeLetter,
+         {Row(8, 2), Row(8, 3)},
+         SaveProblem{Kind::kLotSizeOrder, 2}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FirstSaveProblem(c.head, c.rows), c.problem) << c.what;
+}
+
+}  // namespace
+}  // namespace velaqm
