@@ -277,6 +277,8 @@ inline constexpr std::string_view kLangInfo = "VelaLangInfo.LangInfo";
 inline constexpr std::string_view kFrmResLoader = "VelaFormRes.FrmResLoader";
 inline constexpr std::string_view kLogMsg = "CVLogMsg.Log";
 inline constexpr std::string_view kAdoConnection = "ADODB.Connection";
+// The host's toolbar control, which the library's hidden toolbar form carries.
+inline constexpr std::string_view kToolbarControl = "VelaActiveBar.ActiveBar";
 }  // namespace progid
 
 }  // namespace velaqm

@@ -46,6 +46,8 @@ class ToolCollection : public Object {
     // takes a copy of a tool from elsewhere; a band's takes the toolbar's own tool of that name.
     // A name already in the collection is refused with a HostError, as a duplicate key is.
     virtual void Insert(int position, const ToolPtr& tool) = 0;
+    // A new tool of the toolbar under that name, appended (a toolbar's own collection only).
+    virtual ToolPtr Add(std::string_view name) = 0;
 };
 using ToolCollectionPtr = std::shared_ptr<ToolCollection>;
 

@@ -34,8 +34,20 @@ bool IsSpace(char c) {
 
 }  // namespace
 
+namespace {
+int& Generation() {
+    static int generation = 0;
+    return generation;
+}
+}  // namespace
+
 void ResetProcessState() {
     State() = ProcessState{};
+    ++Generation();
+}
+
+int ProcessGeneration() {
+    return Generation();
 }
 
 std::string GetLanguage() {

@@ -44,6 +44,8 @@ void LogEnd(int handle, int result);
 // Forgets the per-process state (language, loaders, trace log), as unloading the library does.
 // The substitute host calls it between sessions.
 void ResetProcessState();
+// Counts the resets: what a plug-in keeps for the whole process is made anew when it changes.
+int ProcessGeneration();
 
 // Shows the hourglass while alive.
 class WaitCursor {

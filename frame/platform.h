@@ -70,6 +70,7 @@ template <class T>
 std::shared_ptr<T> CreateObject(std::string_view progId) {
     ObjectPtr object = CurrentPlatform().CreateObject(progId);
     auto typed = std::dynamic_pointer_cast<T>(object);
+    if (!typed && object) typed = std::dynamic_pointer_cast<T>(object->AsContract(typeid(T)));
     if (!typed)
         throw HostError(kErrCannotCreate, std::string(progId),
                         "ActiveX component can't create object: " + std::string(progId));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "host/native_sql.h"
 #include "host/parts/recordset.h"
 #include "host/parts/string_table.h"
+#include "host/parts/toolbar.h"
 #include "host/session.h"
 #include "host/trace_log.h"
 
@@ -248,6 +250,23 @@ class HostAdoConnection final : public AdoConnection {
     std::string m_connectionString;
 };
 
+// VelaFormulaEd.clsFormula: what the user typed is the scenario's `formula`, or a cancel.
+class HostFormulaEditor final : public FormulaEditor, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    std::string Show(std::string& formula) override {
+        m_session.Log().Add(EntryKind::Form, "formula editor opened on \"" + formula + "\"");
+        const std::optional<std::string> typed = m_session.TakeFormula();
+        m_ok = typed.has_value();
+        if (typed) formula = *typed;
+        return formula;
+    }
+    bool OK() const override { return m_ok; }
+
+  private:
+    bool m_ok = false;
+};
+
 using Factory = std::function<ObjectPtr(Session&)>;
 
 template <class T>
@@ -267,6 +286,9 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kFrmResLoader,
          [](Session&) -> ObjectPtr { return std::make_shared<HostFrmResLoader>(); }},
         {progid::kShopRptData, Make<HostShopRptData>()},
+        {progid::kFormulaEditor, Make<HostFormulaEditor>()},
+        {progid::kToolbarControl,
+         [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},
         {progid::kAdoConnection,
          [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},
         {progid::kResLoader,

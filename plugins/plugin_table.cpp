@@ -4,11 +4,13 @@
 
 #include "frame/text_util.h"
 #include "inspection/client_service_log.h"
+#include "sampling/sample_standard.h"
 
 namespace velaqm {
 
 namespace {
 constexpr std::array kPlugins{
+    PluginEntry{"SampleStandard", &MakePlugin<SampleStandard>},
     PluginEntry{"ClientServiceLog", &MakePlugin<ClientServiceLog>},
 };
 }  // namespace

@@ -150,6 +150,9 @@ class ToolCollectionAdapter final : public ToolCollection, public Adapted {
     void Insert(int position, const ToolPtr& tool) override {
         Host().Call("Insert", {V(position), V(ObjectPtr(tool))});
     }
+    ToolPtr Add(std::string_view name) override {
+        return Expect<Tool>(Host().Call("Add", {V(name)}), Names());
+    }
 };
 
 class BandAdapter final : public Band, public Adapted {

@@ -110,7 +110,7 @@ void HostToolCollection::Insert(int position, const ToolPtr& tool) {
     m_tools.insert(m_tools.begin() + position, Adopt(tool));
 }
 
-HostToolPtr HostToolCollection::Add(std::string name, std::string key) {
+HostToolPtr HostToolCollection::AddTool(std::string name, std::string key) {
     if (!m_observer) throw std::logic_error("tools are added to a toolbar, not to a band");
     auto tool = std::make_shared<HostTool>(std::move(name), std::move(key));
     if (IndexOf(tool->Key()) >= 0)
@@ -306,7 +306,7 @@ std::string PushToolKey(int classTypeId) {
 HostActiveBarPtr MakeBillToolBar() {
     auto bar = std::make_shared<HostActiveBar>();
     for (const std::string& key : StandardBillTools())
-        bar->HostTools()->Add(key);
+        bar->HostTools()->AddTool(key);
     AddBands(
         *bar,
         {
@@ -326,7 +326,7 @@ HostActiveBarPtr MakeBillToolBar() {
 HostMenuBarPtr MakeBillMenuBar() {
     auto bar = std::make_shared<HostMenuBar>();
     for (const std::string& key : StandardBillTools())
-        bar->HostTools()->Add(key);
+        bar->HostTools()->AddTool(key);
     HideAuditTools(*bar->HostTools());
     return bar;
 }
@@ -334,10 +334,10 @@ HostMenuBarPtr MakeBillMenuBar() {
 HostActiveBarPtr MakeListToolBar(const std::vector<int>& pushClassTypeIds) {
     auto bar = std::make_shared<HostActiveBar>();
     for (const std::string& key : StandardListTools())
-        bar->HostTools()->Add(key);
+        bar->HostTools()->AddTool(key);
     std::vector<std::string> pushKeys;
     for (int classTypeId : pushClassTypeIds)
-        pushKeys.push_back(bar->HostTools()->Add(PushToolKey(classTypeId))->Key());
+        pushKeys.push_back(bar->HostTools()->AddTool(PushToolKey(classTypeId))->Key());
 
     std::vector<std::string_view> toolBand = {"mnuEdit", "mnuEditDelete", "mnuEditCopy",
                                               "mnuDataViewPrvBill", "mnuDataViewNextBill"};

@@ -94,7 +94,8 @@ class HostToolCollection : public ToolCollection {
     void Insert(int position, const ToolPtr& tool) override;
 
     // A new tool of this toolbar appended to its own collection (not for bands).
-    HostToolPtr Add(std::string name, std::string key = {});
+    HostToolPtr AddTool(std::string name, std::string key = {});
+    ToolPtr Add(std::string_view name) override { return AddTool(std::string(name)); }
     // The tool under key, or null.
     HostToolPtr Find(std::string_view key) const;
     // 0-based position of the tool under key, -1 when absent.

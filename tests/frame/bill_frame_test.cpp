@@ -146,7 +146,7 @@ TEST(ListToolbarTest, AuditToolsAreCopiedIntoTheListBandsWithTheirPictures) {
     auto list = host::MakeListToolBar({});
     host::HostActiveBar source;
     for (std::string_view key : {tool::kCheck, tool::kUnCheck}) {
-        auto added = source.HostTools()->Add(std::string(key));
+        auto added = source.HostTools()->AddTool(std::string(key));
         added->SetCaption(key == tool::kCheck ? "审核" : "反审核");
         added->SetPicture(0, Variant(std::string("picture of ") + std::string(key)));
     }

@@ -38,7 +38,7 @@ HostError CatchHostError(F&& call) {
 
 TEST(HostToolbar, ToolbarInsertTakesACopyOfAnotherToolbarsTool) {
     HostActiveBar source;
-    const HostToolPtr original = source.HostTools()->Add("mnuEditCheck");
+    const HostToolPtr original = source.HostTools()->AddTool("mnuEditCheck");
     original->SetCaption("Audit");
     const auto picture = NewDictionary();
     original->SetPicture(0, picture);
@@ -60,11 +60,11 @@ TEST(HostToolbar, ToolbarInsertTakesACopyOfAnotherToolbarsTool) {
 
 TEST(HostToolbar, BandInsertSharesTheToolbarsOwnToolOrCopiesWhenItHasNone) {
     HostActiveBar source;
-    const HostToolPtr foreignCheck = source.HostTools()->Add("mnuEditCheck");
-    const HostToolPtr foreignFormula = source.HostTools()->Add("mnuFormular");
+    const HostToolPtr foreignCheck = source.HostTools()->AddTool("mnuEditCheck");
+    const HostToolPtr foreignFormula = source.HostTools()->AddTool("mnuFormular");
 
     HostActiveBar bar;
-    const HostToolPtr own = bar.HostTools()->Add("mnuEditCheck");
+    const HostToolPtr own = bar.HostTools()->AddTool("mnuEditCheck");
     const BandPtr band = bar.AddBand("mnuEdit");
     band->Tools()->Insert(0, foreignCheck);
     band->Tools()->Insert(1, foreignFormula);
@@ -82,7 +82,7 @@ TEST(HostToolbar, BandInsertSharesTheToolbarsOwnToolOrCopiesWhenItHasNone) {
 
 TEST(HostToolbar, RefusesDuplicatesMissingKeysAndPositionsOutsideTheCollection) {
     HostActiveBar bar;
-    bar.HostTools()->Add("mnuFileSave");
+    bar.HostTools()->AddTool("mnuFileSave");
     const BandPtr band = bar.AddBand("BandToolBar");
     band->Tools()->Insert(0, bar.Tools()->Item("mnuFileSave"));
     const auto stranger = std::make_shared<HostTool>("MNUFILESAVE");
@@ -130,8 +130,8 @@ TEST(HostToolbar, RefusesDuplicatesMissingKeysAndPositionsOutsideTheCollection) 
 // the audit tool again at 3 of "BandToolBar".
 TEST(HostToolbar, ToolIndexFollowsInsertionsAtTheSamePosition) {
     const HostActiveBarPtr hidden = std::make_shared<HostActiveBar>();
-    hidden->HostTools()->Add("mnuEditCheck");
-    hidden->HostTools()->Add("mnuEditUnCheck");
+    hidden->HostTools()->AddTool("mnuEditCheck");
+    hidden->HostTools()->AddTool("mnuEditUnCheck");
     const HostActiveBarPtr list = MakeListToolBar({1001907, 1001911});
 
     for (const char* key : {"mnuEditUnCheck", "mnuEditCheck"}) {
@@ -252,7 +252,7 @@ TEST(HostToolbar, RestoreReturnsToolsBandsAndStatesToTheSnapshotSilently) {
 TEST(HostToolbar, MenuBarRestoresAndKeepsKeysApartFromNames) {
     const HostMenuBarPtr menu = MakeBillMenuBar();
     const ToolbarSnapshot built = menu->Snapshot();
-    const HostToolPtr value = menu->HostTools()->Add("mnuItemValue", "ItemValue");
+    const HostToolPtr value = menu->HostTools()->AddTool("mnuItemValue", "ItemValue");
     menu->FindTool("mnuEditCopy")->SetVisible(false);
 
     EXPECT_EQ(menu->Tools()->Item("ItemValue")->Name(), "mnuItemValue");
@@ -265,12 +265,12 @@ TEST(HostToolbar, MenuBarRestoresAndKeepsKeysApartFromNames) {
 
 TEST(HostToolbar, RenderingMarksHiddenAndDisabledTools) {
     HostActiveBar bar;
-    bar.HostTools()->Add("mnuA");
-    bar.HostTools()->Add("mnuB")->SetVisible(false);
-    const HostToolPtr c = bar.HostTools()->Add("mnuC");
+    bar.HostTools()->AddTool("mnuA");
+    bar.HostTools()->AddTool("mnuB")->SetVisible(false);
+    const HostToolPtr c = bar.HostTools()->AddTool("mnuC");
     c->SetVisible(false);
     c->SetEnabled(false);
-    bar.HostTools()->Add("mnuD")->SetEnabled(false);
+    bar.HostTools()->AddTool("mnuD")->SetEnabled(false);
     const BandPtr band = bar.AddBand("BandToolBar");
     for (const char* key : {"mnuA", "mnuB", "mnuC"})
         band->Tools()->Insert(band->Tools()->Count(), bar.Tools()->Item(key));
