@@ -37,5 +37,6 @@ inline constexpr std::int32_t kErrObjectNotSet = 91;
 inline constexpr std::int32_t kErrInvalidCall = 5;
 inline constexpr std::int32_t kErrFileNotFound = 53;
 inline constexpr std::int32_t kErrPermissionDenied = 70;
+inline constexpr std::int32_t kErrInvalidUseOfNull = 94;
 
 }  // namespace velaqm

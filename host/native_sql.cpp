@@ -24,7 +24,10 @@ std::vector<Row> QueryRows(Database& db, std::string_view sql,
 
 Variant QueryValue(Database& db, std::string_view sql, std::initializer_list<Variant> params) {
     const auto statement = Prepared(db, sql, params);
-    return statement->Step() ? statement->Column(0) : Variant();
+    Variant value = statement->Step() ? statement->Column(0) : Variant();
+    // A statement left on its first row would keep its tables busy (DROP TABLE is refused).
+    statement->Reset();
+    return value;
 }
 
 void RunNative(Database& db, std::string_view sql, std::initializer_list<Variant> params) {

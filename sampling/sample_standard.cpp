@@ -13,6 +13,7 @@
 #include "frame/plugin_show.h"
 #include "frame/sql_text.h"
 #include "frame/text_util.h"
+#include "sampling/code_letter_plan.h"
 
 namespace velaqm {
 
@@ -108,6 +109,10 @@ void SampleStandard::m_BillInterface_Change(const DictionaryPtr& dct, const Dict
             SetUpMethod();
         else if (field == "FLotSize")
             Cancel = LotSizeRefused(Row);
+        else if (field == "FQCLevelID")
+            RefreshAcRe(*m_BillInterface, true);
+        else if (field == "FYGDID" || field == "FAQLID")
+            RefreshAcRe(*m_BillInterface, false);
     });
 }
 
@@ -219,6 +224,7 @@ void SampleStandard::SetUpMethod() {
             ClearEntryColumn("FFormula");
             std::string level;
             FillDefaultLevelAndStrictness(level);
+            WriteCodeLetterRows(bill, level);
             bill.BillCtl()->SetLockProperty(true, Field("FSwatchCode"), true);
             break;
         }

@@ -1,0 +1,103 @@
+// The code-letter method: the plan batch's text, the pieces it is built from, and the rows and
+// Ac/Re a sampling standard gets in the substitute host.
+#include "sampling/code_letter_plan.h"
+
+#include <gtest/gtest.h>
+
+#include "frame/host_error.h"
+#include "host/bill_form.h"
+#include "sampling/sample_standard.h"
+#include "tests/support/session_fixture.h"
+
+namespace velaqm {
+namespace {
+
+TEST(CodeLetterPlanTest, ColumnNamesComeFromTheHeadNumbers) {
+    EXPECT_EQ(AqlToken("1.0"), "1_0");
+    EXPECT_EQ(AqlToken("0.010"), "0_010");
+    EXPECT_EQ(AqlToken("10"), "10");
+    for (const char* level : {"C1", "C2", "C3", "S1", "S2", "S3", "S4"})
+        EXPECT_EQ(LetterColumn(level), std::string("F") + level);
+    for (const char* level : {"", "c2", "S5", "C2 "})
+        EXPECT_EQ(LetterColumn(level), "") << level;
+}
+
+TEST(CodeLetterPlanTest, TheWholeLotIsInspectedWhenItIsSmallerThanTheSample) {
+    EXPECT_EQ(SampleQuantity(8, 13), 8);
+    EXPECT_EQ(SampleQuantity(13, 13), 13);
+    EXPECT_EQ(SampleQuantity(500, 50), 50);
+    EXPECT_EQ(SampleQuantity(std::nullopt, 1250), 1250) << "the open range is never capped";
+    EXPECT_EQ(SampleQuantity(std::nullopt, 99999999), kOpenRangeCap);
+}
+
+TEST(CodeLetterPlanTest, TheBatchIsTheHostsStatementWithTheNamesSplicedIn) {
+    const std::string expected =
+        "SET NOCOUNT ON\r\nCREATE TABLE #Standard(\r\n     FLotSize INT,\r\n"
+        "     FCode VARCHAR(2),\r\n     FSampleQty INT,\r\n     FREQty INT,\r\n"
+        "     FACQty INT)\r\nINSERT INTO #Standard(FSampleQty,FCode,FLotSize,FReQty,FAcQty)\r\n"
+        "SELECT (CASE WHEN vq.F1_0_AC_RE='↓' THEN (SELECT TOP 1 q1.FSample FROM vw_QM105E vq1 "
+        "INNER JOIN QM105E q1 ON q1.FID=vq1.FID WHERE q1.FYGD='YGD01' AND vq1.F1_0_AC_RE<>'↓' "
+        "AND vq1.F1_0_AC_RE<>'↑' AND q1.FCode>t.FNewCode  ORDER BY q1.FSample ASC,q1.FCode "
+        "ASC)\r\n             WHEN vq.F1_0_AC_RE='↑' OR vq.F1_0_AC_RE='' THEN (SELECT TOP 1 "
+        "vq1.FSample FROM vw_QM105E vq1 INNER JOIN QM105E q1 ON q1.FID=vq1.FID WHERE "
+        "q1.FYGD='YGD01' AND vq1.F1_0_AC_RE<>'↓' AND vq1.F1_0_AC_RE<>'↑' AND "
+        "q1.FCode<t.FNewCode ORDER BY q1.FSample DESC ,q1.FCode DESC)\r\n        Else q.FSample "
+        "END) AS FSampleQty,t.FNewCode ,t.FUp AS FLotSize,FAQL_1_0_RE,FAQL_1_0_AC\r\n"
+        "FROM vw_QM105E vq\r\nINNER JOIN QM105E q ON q.FID=vq.FID\r\nINNER JOIN (SELECT  FC2 "
+        "AS FNewCode,FID,FUp FROM QMSampleLetter) t ON t.FNewCode=q.FCode\r\n"
+        "WHERE q.FYGD='YGD01'\r\nSELECT * FROM #Standard\r\nDROP TABLE #Standard";
+    EXPECT_EQ(CodeLetterPlanSql("C2", "YGD01", "1_0"), expected);
+}
+
+TEST(CodeLetterPlanTest, NothingUnsafeIsSplicedIn) {
+    EXPECT_THROW(CodeLetterPlanSql("C2", "YGD01", "1;DROP TABLE QM105E"), HostError);
+    const std::string quoted = CodeLetterPlanSql("C2", "O'Brien", "1_0");
+    EXPECT_NE(quoted.find("q.FYGD='O''Brien'"), std::string::npos);
+}
+
+class CodeLetterStandardTest : public testing::SessionTest {
+  protected:
+    struct Row {
+        std::string lot, letter, sample, ac, re;
+    };
+    static Row RowOf(host::BillForm& form, int row) {
+        return {form.ValueText("FLotSize", row), form.ValueText("FSwatchCode", row),
+                form.ValueText("FSampQty", row), form.ValueText("FAcQty1", row),
+                form.ValueText("FReQty1", row)};
+    }
+    static void ExpectRow(host::BillForm& form, int row, const Row& expected) {
+        const Row found = RowOf(form, row);
+        EXPECT_EQ(found.lot, expected.lot) << "row " << row;
+        EXPECT_EQ(found.letter, expected.letter) << "row " << row;
+        EXPECT_EQ(found.sample, expected.sample) << "row " << row;
+        EXPECT_EQ(found.ac, expected.ac) << "row " << row;
+        EXPECT_EQ(found.re, expected.re) << "row " << row;
+    }
+};
+
+TEST_F(CodeLetterStandardTest, TheRowsAndPlansFollowLevelStrictnessAndAql) {
+    host::BillForm& form = session->OpenNewBill(SampleStandard::kClassTypeID);
+    form.Edit("FSampMethodID", 0, "M50");
+    EXPECT_EQ(form.RowsWithData(), 15);
+    ExpectRow(form, 1, {"8", "A", "", "", ""});
+    ExpectRow(form, 15, {"999999999999", "Q", "", "", ""});
+
+    form.Edit("FAQLID", 0, "1.0");
+    ExpectRow(form, 1, {"8", "A", "8", "0", "1"});     // ↓ to E (13): the whole lot of 8
+    ExpectRow(form, 6, {"150", "F", "13", "0", "1"});  // ↑ to E
+    ExpectRow(form, 7, {"280", "G", "50", "1", "2"});  // ↓ to H
+    ExpectRow(form, 15, {"999999999999", "Q", "1250", "21", "22"});
+
+    form.Edit("FYGDID", 0, "YGD02");  // tightened: the rows stay, the plans change
+    EXPECT_EQ(form.RowsWithData(), 15);
+    ExpectRow(form, 9, {"1200", "J", "80", "1", "2"});
+    ExpectRow(form, 15, {"999999999999", "Q", "1250", "18", "19"});
+
+    form.Edit("FQCLevelID", 0, "S1");  // a new level generates new rows first
+    EXPECT_EQ(form.RowsWithData(), 15);
+    ExpectRow(form, 1, {"8", "A", "8", "0", "1"});               // ↓ to F (20), capped
+    ExpectRow(form, 15, {"999999999999", "D", "20", "0", "1"});  // ↓ to F
+}
+
+}  // namespace
+}  // namespace velaqm
