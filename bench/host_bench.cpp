@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_session.h"
 #include "billops/audit.h"
 #include "frame/bill_frame.h"
 #include "host/bill_form.h"
@@ -16,39 +17,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-using velaqm::host::Session;
-
-// A session on a fresh copy of the seeded database beside the velaqm command.
-class BenchSession {
-  public:
-    BenchSession() {
-        const fs::path cli = fs::canonical("/proc/self/exe").parent_path().parent_path() / "cli";
-        m_file = fs::temp_directory_path() / ("velaqm-bench-" + std::to_string(getpid()) + ".db");
-        fs::copy_file(cli / "velaqm.db", m_file, fs::copy_options::overwrite_existing);
-        velaqm::host::SessionOptions options;
-        options.database = m_file;
-        options.programDir = cli;
-        options.resourceDir = cli / "resources";
-        session = std::make_unique<Session>(options);
-    }
-    ~BenchSession() {
-        session.reset();
-        fs::remove(m_file);
-    }
-    void AddBills(int count) {
-        auto transaction = session->Db().BeginTransaction();
-        for (int id = 1; id <= count; ++id)
-            session->Db().ExecuteNative(
-                "INSERT INTO QMClientServiceLog (FID, FBillNo, FCheckerID) VALUES (" +
-                std::to_string(id) + ", 'KF" + std::to_string(100000 + id) + "', 0)");
-        transaction.Commit();
-    }
-    std::unique_ptr<Session> session;
-
-  private:
-    fs::path m_file;
-};
+using velaqm::bench::BenchSession;
 
 void BM_SetAuditMenuState(benchmark::State& state) {
     BenchSession bench;

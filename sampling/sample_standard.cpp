@@ -52,14 +52,17 @@ std::string SaveProblemText(const SaveProblem& problem) {
         case Kind::kNoAql:
             return LoadCVString("按抽样表时，[AQL]不能为空!");
         case Kind::kLotSizeOrder:
-            return LoadCVString("第") + row + LoadCVString("行的[批量]应大于第") +
+            return LoadCVString("第", kTextTrailingBlank) + row +
+                   LoadCVString("行的[批量]应大于第", kTextTrailingBlank) +
                    RowText(problem.row - 1) + LoadCVString("行的[批量],请重新检查输入！");
         case Kind::kNoFormula:
-            return LoadCVString("第") + row + LoadCVString("行的[样本数公式]不能为空，请输入!");
+            return LoadCVString("第", kTextTrailingBlank) + row +
+                   LoadCVString("行的[样本数公式]不能为空，请输入!");
         case Kind::kSampleNegative:
-            return LoadCVString("第") + row + LoadCVString("行的[样本数]不能小于0，请检查输入!");
+            return LoadCVString("第", kTextTrailingBlank) + row +
+                   LoadCVString("行的[样本数]不能小于0，请检查输入!");
         case Kind::kSampleAboveLot:
-            return LoadCVString("第") + row +
+            return LoadCVString("第", kTextTrailingBlank) + row +
                    LoadCVString("行的[样本数]不能大于[批量大小]，请检查输入!");
         case Kind::kSampleBelowAcceptance:
             return FormatCVString("第%1行的[样本数]不能小于[允收数]，请检查输入!", {row});
