@@ -552,11 +552,13 @@ void BillForm::StoreTypedText(const FieldDef& field, int row, std::string_view t
         byId ? field.srcField : (field.fndField.empty() ? field.srcField : field.fndField);
     const Variant wanted =
         byId ? Variant(LeadingNumber(text.substr(3))) : Variant(std::string(text));
-    const Variant id =
-        QueryValue(m_session.Db(),
-                   "SELECT " + QuoteName(field.srcField) + " FROM " + QuoteName(field.srcTable) +
-                       " WHERE " + QuoteName(column) + " = ?",
-                   {wanted});
+    // The template's filter keeps the lookup to its own records (QMAInfo holds many kinds).
+    const std::string filter = Text(field.info->Item("FFilter"));
+    const Variant id = QueryValue(m_session.Db(),
+                                  "SELECT " + QuoteName(field.srcField) + " FROM " +
+                                      QuoteName(field.srcTable) + " WHERE " + QuoteName(column) +
+                                      " = ?" + (filter.empty() ? "" : " AND (" + filter + ")"),
+                                  {wanted});
     if (id.IsEmpty()) throw ActionRefused(field.key + " has no record " + std::string(text));
     StoreValue(field, row, id);
 }

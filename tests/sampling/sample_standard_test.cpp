@@ -74,6 +74,17 @@ TEST_F(SampleStandardTest, EachMethodSetsItsFieldsRowsAndTools) {
     EXPECT_EQ(table.DisplayText("FQCLevelID", 0), "一般检验水平II");
 }
 
+TEST_F(SampleStandardTest, ALookupTakesTheRecordOfItsOwnKind) {
+    // An AQL record numbered like an inspection level must not be taken for the level.
+    session->Db().Execute(
+        "INSERT INTO QMAInfo (FID, FNumber, FName, FClassTypeID) VALUES (93, 'C2', 'C2', 1001303)");
+    host::BillForm& form = NewStandard("M04");
+    form.Edit("FQCLevelID", 0, "C2");
+    EXPECT_EQ(form.ValueText("FQCLevelID", 0), "8");
+    form.Edit("FAQLID", 0, "C2");
+    EXPECT_EQ(form.ValueText("FAQLID", 0), "93");
+}
+
 TEST_F(SampleStandardTest, ALotSizeThatDoesNotRiseIsRefusedWhileEditing) {
     host::BillForm& form = NewStandard("M04");
     form.Edit("FLotSize", 1, "100");
