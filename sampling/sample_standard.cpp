@@ -279,6 +279,10 @@ void SampleStandard::ApplyMethodFieldStates() {
         case kMethodSamplingTable:
             bill.BillCtl()->SetLockProperty(false, Field("FSwatchCode"), true);
             break;
+        case kMethodFormula:
+            Enable("FSampQty", fields.sampQty);
+            Enable("FFormula", fields.formula);
+            break;
         case kMethodSingleRow:
             bill.BillCtl()->SetGridMaxRows(0, MaxRowsOf(method));
             bill.BillCtl()->LockCell(Field("FLotSize"), 1, true);
@@ -289,7 +293,6 @@ void SampleStandard::ApplyMethodFieldStates() {
         default:
             return;
     }
-    if (method == kMethodFormula) return;
     Enable("FSwatchCode", fields.swatchCode);
     for (std::string_view key : {"FQCLevelID", "FYGDID", "FAQLID"})
         Enable(key, fields.levelStrictnessAql);
@@ -359,16 +362,17 @@ bool SampleStandard::SaveRefused() {
     std::vector<StandardRow> rows;
     for (int row = 1; row <= filled; ++row) {
         const Variant sample = EntryValue("FSampQty", row);
-        const bool empty = Text(sample).empty();
-        // An empty sample quantity is stored as 0, for the checks and for the save.
-        if (empty && head.method != kMethodFormula && head.method != kMethodCodeLetter)
-            m_BillInterface->GetDataFld(Field("FSampQty"), row)->SetItem("FFLD", "0");
-        rows.push_back({NumberValue(EntryValue("FLotSize", row)), Text(EntryValue("FFormula", row)),
-                        empty ? std::nullopt : std::optional<double>(NumberValue(sample)),
-                        NumberValue(EntryValue("FAcQty1", row)),
-                        NumberValue(EntryValue("FReQty1", row))});
+        rows.push_back(
+            {NumberValue(EntryValue("FLotSize", row)), Text(EntryValue("FFormula", row)),
+             Text(sample).empty() ? std::nullopt : std::optional<double>(NumberValue(sample)),
+             NumberValue(EntryValue("FAcQty1", row)), NumberValue(EntryValue("FReQty1", row))});
     }
     const auto problem = FirstSaveProblem(head, rows);
+    // The rows the sample checks read store an empty sample quantity as 0.
+    const int checked = RowsThroughSampleChecks(head.method, filled, problem);
+    for (int row = 1; row <= checked; ++row)
+        if (!rows[static_cast<std::size_t>(row - 1)].sampQty)
+            m_BillInterface->GetDataFld(Field("FSampQty"), row)->SetItem("FFLD", "0");
     if (!problem) return false;
     Inform(SaveProblemText(*problem));
     return true;

@@ -79,4 +79,18 @@ std::optional<SaveProblem> FirstSaveProblem(const StandardHead& head,
     return std::nullopt;
 }
 
+int RowsThroughSampleChecks(int method, int filledRows, const std::optional<SaveProblem>& problem) {
+    if (method == kMethodFormula || method == kMethodCodeLetter) return 0;
+    if (!problem) return filledRows;
+    switch (problem->kind) {
+        case SaveProblem::Kind::kSampleNegative:
+        case SaveProblem::Kind::kSampleAboveLot:
+        case SaveProblem::Kind::kSampleBelowAcceptance:
+        case SaveProblem::Kind::kSampleBelowRejection:
+            return problem->row;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace velaqm

@@ -81,4 +81,9 @@ struct StandardHead {
 std::optional<SaveProblem> FirstSaveProblem(const StandardHead& head,
                                             const std::vector<StandardRow>& rows);
 
+// How many rows the sample-quantity checks went through (each of them has an empty sample
+// quantity stored as 0): none for the formula and code-letter methods or when a check before
+// them refused the save, up to the refused row when one of them did, else every filled row.
+int RowsThroughSampleChecks(int method, int filledRows, const std::optional<SaveProblem>& problem);
+
 }  // namespace velaqm

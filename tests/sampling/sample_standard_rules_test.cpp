@@ -117,5 +117,24 @@ TEST(SampleStandardRulesTest, SaveChecksStopAtTheFirstProblemInTheirOrder) {
         EXPECT_EQ(FirstSaveProblem(c.head, c.rows), c.problem) << c.what;
 }
 
+TEST(SampleStandardRulesTest, EmptySamplesBecomeZeroOnlyInTheRowsTheSampleChecksRead) {
+    const SaveProblem noAql{Kind::kNoAql};
+    const SaveProblem order{Kind::kLotSizeOrder, 3};
+    const SaveProblem sample{Kind::kSampleAboveLot, 2};
+    struct Case {
+        int method;
+        std::optional<SaveProblem> problem;
+        int rows;
+    };
+    const Case cases[] = {
+        {kMethodSamplingTable, std::nullopt, 5}, {kMethodSamplingTable, noAql, 0},
+        {kMethodSamplingTable, order, 0},        {kMethodSamplingTable, sample, 2},
+        {kMethodSingleRow, std::nullopt, 5},     {7, std::nullopt, 5},
+        {kMethodFormula, std::nullopt, 0},       {kMethodCodeLetter, std::nullopt, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RowsThroughSampleChecks(c.method, 5, c.problem), c.rows) << c.method;
+}
+
 }  // namespace
 }  // namespace velaqm

@@ -85,6 +85,28 @@ TEST_F(SampleStandardTest, ALookupTakesTheRecordOfItsOwnKind) {
     EXPECT_EQ(form.ValueText("FAQLID", 0), "93");
 }
 
+TEST_F(SampleStandardTest, AStoredStandardOpensWithTheFieldsOfItsMethod) {
+    host::BillForm& formula = NewStandard("M05");
+    formula.Edit("FLotSize", 1, "50");
+    formula.Edit("FFormula", 1, "N/10");
+    ASSERT_TRUE(formula.Save());
+    session->CloseForm();
+    host::BillForm& reopened = session->OpenBill(kClass, 1, false);
+    EXPECT_TRUE(reopened.FieldEnabled("FFormula"));
+    EXPECT_FALSE(reopened.FieldEnabled("FSampQty"));
+    EXPECT_FALSE(reopened.FieldEnabled("FQCLevelID"));
+    EXPECT_TRUE(Enabled(reopened, "mnuFormular"));
+    session->CloseForm();
+
+    host::BillForm& single = NewStandard("M06");
+    single.Edit("FSampQty", 1, "5");
+    ASSERT_TRUE(single.Save());
+    session->CloseForm();
+    host::BillForm& singleReopened = session->OpenBill(kClass, 2, false);
+    EXPECT_TRUE(singleReopened.CellLocked("FLotSize", 1));
+    EXPECT_FALSE(Visible(singleReopened, tool::kAddRow));
+}
+
 TEST_F(SampleStandardTest, ALotSizeThatDoesNotRiseIsRefusedWhileEditing) {
     host::BillForm& form = NewStandard("M04");
     form.Edit("FLotSize", 1, "100");
