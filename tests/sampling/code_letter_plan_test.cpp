@@ -3,6 +3,11 @@
 #include "sampling/code_letter_plan.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "frame/host_error.h"
 #include "host/bill_form.h"
@@ -97,6 +102,21 @@ TEST_F(CodeLetterStandardTest, TheRowsAndPlansFollowLevelStrictnessAndAql) {
     EXPECT_EQ(form.RowsWithData(), 15);
     ExpectRow(form, 1, {"8", "A", "8", "0", "1"});               // ↓ to F (20), capped
     ExpectRow(form, 15, {"999999999999", "D", "20", "0", "1"});  // ↓ to F
+}
+
+TEST_F(CodeLetterStandardTest, TheRefreshIsTracedUnderItsTag) {
+    const std::filesystem::path trace =
+        std::filesystem::temp_directory_path() / ("velaqm-trace-" + std::to_string(getpid()));
+    std::filesystem::remove(trace);
+    UseTraceFile(trace);
+    host::BillForm& form = session->OpenNewBill(SampleStandard::kClassTypeID);
+    form.Edit("FSampMethodID", 0, "M50");
+    form.Edit("FAQLID", 0, "1.0");
+    session.reset();  // closes the trace
+    std::ifstream in(trace);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("VelaQMBillEvent.SampleStandard.RefreshAcRe"), std::string::npos) << text;
+    std::filesystem::remove(trace);
 }
 
 }  // namespace

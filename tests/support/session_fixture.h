@@ -49,6 +49,15 @@ class SessionTest : public ::testing::Test {
     void UseClientDirectory(const std::filesystem::path& folder) {
         host::SessionOptions options = session->Options();
         options.programDir = folder;
+        Restart(options);
+    }
+    // Starts the session afresh, tracing into `file`.
+    void UseTraceFile(const std::filesystem::path& file) {
+        host::SessionOptions options = session->Options();
+        options.traceFile = file;
+        Restart(options);
+    }
+    void Restart(const host::SessionOptions& options) {
         session.reset();
         session = std::make_unique<host::Session>(options);
     }
