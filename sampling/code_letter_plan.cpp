@@ -88,7 +88,9 @@ int RowOfRange(BillEvent& bill, const Variant& upperBound, int filledRows) {
     return 0;
 }
 
-int FilledRows(BillEvent& bill) {
+}  // namespace
+
+int FilledEntryRows(BillEvent& bill) {
     const VectorPtr rows = bill.BillData()->Item("Page2").ObjectAs<Vector>();
     const DictionaryPtr lotSize = Field(bill, "FLotSize");
     int filled = 0;
@@ -98,9 +100,11 @@ int FilledRows(BillEvent& bill) {
     return filled;
 }
 
+namespace {
+
 // Writes each plan record into the row of its lot-size range.
 void WritePlans(BillEvent& bill, Recordset& plans) {
-    const int filled = FilledRows(bill);
+    const int filled = FilledEntryRows(bill);
     plans.MoveFirst();
     for (; !plans.Eof(); plans.MoveNext()) {
         const Variant upperBound = plans.Fields("FLotSize");
@@ -165,9 +169,13 @@ bool WriteEntryRow(BillEvent& bill, int page, int row,
     if (row < 1 || page < 1 || page > WholeNumber(data->Item("PageCount"))) return false;
     const VectorPtr rows = data->Item("Page" + std::to_string(page)).ObjectAs<Vector>();
     const DictionaryPtr rowValues = bill.DataSrv()->GetEmptyData(page);
+    if (!rows || !rowValues) return false;
     for (const auto& [key, value] : values) {
         const std::string fieldKey = Text(Field(bill, key)->Item("FKey"));
         const DictionaryPtr fieldValue = rowValues->Item(fieldKey).ObjectAs<Dictionary>();
+        if (!fieldValue)
+            throw HostError(kErrObjectRequired, "VelaQMBillEvent",
+                            "Object required: the row has no field " + fieldKey);
         fieldValue->SetItem("FFLD", value);
         fieldValue->SetItem("FModify", 1);
     }

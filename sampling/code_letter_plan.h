@@ -23,6 +23,9 @@ std::string LetterColumn(std::string_view level);
 std::string CodeLetterPlanSql(std::string_view level, std::string_view strictness,
                               std::string_view aqlToken);
 
+// The entry rows counted as filled: those whose lot size, read as a number, is not 0.
+int FilledEntryRows(BillEvent& bill);
+
 // Writes one entry row from (field key, value) pairs: row 1 replaces the page's first row, a
 // later row is inserted at its position. False for a row or page that does not exist.
 bool WriteEntryRow(BillEvent& bill, int page, int row,

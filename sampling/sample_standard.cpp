@@ -433,15 +433,8 @@ bool SampleStandard::Audited() {
     return NumberValue(HeadValue("FCheckerID")) != 0;
 }
 
-// The rows of the entry page whose lot size is not 0.
 int SampleStandard::FilledRows() {
-    const VectorPtr rows = m_BillInterface->BillData()->Item("Page2").ObjectAs<Vector>();
-    const DictionaryPtr lotSize = Field("FLotSize");
-    int filled = 0;
-    const int count = rows ? static_cast<int>(rows->Size()) : 0;
-    for (int row = 1; row <= count; ++row)
-        if (NumberValue(m_BillInterface->GetDataFld(lotSize, row)->Item("FFld")) != 0) ++filled;
-    return filled;
+    return FilledEntryRows(*m_BillInterface);
 }
 
 void SampleStandard::ClearEntryColumn(std::string_view key) {
