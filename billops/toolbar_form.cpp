@@ -23,15 +23,17 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kTools{{
 
 std::shared_ptr<ToolbarForm> ToolbarForm::Instance() {
     // One form per client process; a fresh process state loads it anew.
+    // Never destroyed, like the rest of the process state: it holds the client's toolbar
+    // control, which must not be released while the library is being unloaded.
     static int loadedIn = -1;
-    static std::shared_ptr<ToolbarForm> form;
-    if (!form || loadedIn != ProcessGeneration()) {
+    static auto* const form = new std::shared_ptr<ToolbarForm>;
+    if (!*form || loadedIn != ProcessGeneration()) {
         auto loading = std::make_shared<ToolbarForm>();
         loading->Load();
-        form = std::move(loading);
+        *form = std::move(loading);
         loadedIn = ProcessGeneration();
     }
-    return form;
+    return *form;
 }
 
 void ToolbarForm::Load() {

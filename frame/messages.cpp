@@ -24,8 +24,10 @@ struct ProcessState {
 };
 
 ProcessState& State() {
-    static ProcessState state;
-    return state;
+    // Never destroyed: it holds the client's components, which must not be released while the
+    // library is being unloaded (the client may have gone already).
+    static ProcessState* const state = new ProcessState;
+    return *state;
 }
 
 bool IsSpace(char c) {
