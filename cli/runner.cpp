@@ -290,10 +290,14 @@ void ScenarioRunner::Answer(const Command& command) {
 }
 
 void ScenarioRunner::Choose(const Command& command) {
-    if (command.Arg(0) == "none" && !command.args[0].quoted)
-        m_session.QueueChoice(std::nullopt);
+    const bool keyword = !command.args[0].quoted;
+    if (keyword && command.Arg(0) == "none")
+        m_session.QueueChoice({.kind = host::WindowChoice::Kind::Exit, .billNumbers = {}});
+    else if (keyword && command.Arg(0) == "close")
+        m_session.QueueChoice({.kind = host::WindowChoice::Kind::Close, .billNumbers = {}});
     else
-        m_session.QueueChoice(SplitList(command.Arg(0)));
+        m_session.QueueChoice(
+            {.kind = host::WindowChoice::Kind::Bills, .billNumbers = SplitList(command.Arg(0))});
 }
 
 void ScenarioRunner::Formula(const Command& command) {

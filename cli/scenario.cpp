@@ -134,7 +134,8 @@ void CheckSelection(const Command& command) {
 }
 
 void CheckChoice(const Command& command) {
-    if (command.Arg(0) == "none" && !command.args[0].quoted) return;
+    const bool keyword = !command.args[0].quoted;
+    if (keyword && (command.Arg(0) == "none" || command.Arg(0) == "close")) return;
     for (const std::string& item : SplitList(command.Arg(0)))
         if (item.empty())
             Refuse(command, "choose: an empty bill number in \"" + command.Arg(0) + "\"");
@@ -214,8 +215,9 @@ const std::vector<Signature>& Signatures() {
          {{"ANSWER", Kind::Choice, "yes|no|ok"}},
          1},
         {"choose",
-         "choose BILLNO[,...]|none",
-         "the choice in the next list-selection or lookup window",
+         "choose BILLNO[,...]|none|close",
+         "the choice in the next list-selection or lookup window (none: its exit button, "
+         "close: its close box)",
          {{"BILLNOS"}},
          1,
          {},

@@ -11,6 +11,7 @@
 
 #include "frame/host_bill.h"
 #include "frame/host_error.h"
+#include "frame/host_forms.h"
 
 namespace velaqm {
 
@@ -52,6 +53,10 @@ struct ListEventHandlers {
     std::function<void(const Variant&, const VectorPtr&)> AfterSelList{};
     std::function<void(const ActiveBarPtr&)> BarInitialize{};
     std::function<void(const ToolPtr&, bool&)> BarClick{};
+};
+
+struct ListSelEventHandlers {
+    std::function<void(const std::string&)> DoAction{};
 };
 
 namespace detail {
@@ -124,6 +129,17 @@ class ListHandlerSink final : public ListEventsSink {
     ListEventHandlers m_on;
 };
 
+class ListSelHandlerSink final : public ListSelEventsSink {
+  public:
+    explicit ListSelHandlerSink(ListSelEventHandlers handlers) : m_on(std::move(handlers)) {}
+    void DoAction(const std::string& action) override {
+        if (m_on.DoAction) m_on.DoAction(action);
+    }
+
+  private:
+    ListSelEventHandlers m_on;
+};
+
 template <class Host>
 struct SinkFor;
 template <>
@@ -136,10 +152,15 @@ struct SinkFor<ListEvents> {
     using Handlers = ListEventHandlers;
     using Sink = ListHandlerSink;
 };
+template <>
+struct SinkFor<ListSelControl> {
+    using Handlers = ListSelEventHandlers;
+    using Sink = ListSelHandlerSink;
+};
 
 }  // namespace detail
 
-// EventMember<BillEvent> or EventMember<ListEvents>.
+// EventMember<BillEvent>, EventMember<ListEvents> or EventMember<ListSelControl>.
 template <class Host>
 class EventMember {
   public:

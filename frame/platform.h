@@ -10,6 +10,7 @@
 
 #include "frame/date.h"
 #include "frame/host_error.h"
+#include "frame/host_forms.h"
 #include "frame/object.h"
 
 namespace velaqm {
@@ -41,6 +42,10 @@ class Platform {
     virtual std::optional<int> GetAttr(std::string_view path) = 0;
     // Throws HostError when the attributes cannot be set.
     virtual void SetAttr(std::string_view path, int attributes) = 0;
+
+    // A new hidden window of the library's own, telling `events` what happens to it; `events`
+    // must outlive the window.
+    virtual FormWindowPtr CreateFormWindow(FormWindowEvents& events) = 0;
 };
 
 // File attributes.

@@ -13,6 +13,7 @@
 #include "frame/text_util.h"
 #include "host/catalog.h"
 #include "host/db/sqlite.h"
+#include "host/list_sel_control.h"
 #include "host/native_sql.h"
 #include "host/parts/recordset.h"
 #include "host/parts/string_table.h"
@@ -289,6 +290,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kFormulaEditor, Make<HostFormulaEditor>()},
         {progid::kToolbarControl,
          [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},
+        {progid::kListSelControl, MakeListSelControl},
         {progid::kAdoConnection,
          [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},
         {progid::kResLoader,

@@ -12,6 +12,7 @@
 #include "host/bill_form.h"
 #include "host/catalog.h"
 #include "host/components.h"
+#include "host/form_window.h"
 #include "host/list_form.h"
 #include "host/parts/string_table.h"
 #include "host/trace_log.h"
@@ -80,13 +81,12 @@ StringTable& Session::Strings() {
     return *m_strings;
 }
 
-std::optional<std::vector<std::string>> Session::TakeChoice(std::string_view window) {
+std::optional<WindowChoice> Session::TakeChoice(std::string_view window) {
     if (m_choices.empty()) {
         AddProblem("the " + std::string(window) + " asked for a choice and none was given");
         return std::nullopt;
     }
-    std::optional<std::vector<std::string>> choice;
-    choice.swap(m_choices.front());
+    WindowChoice choice = std::move(m_choices.front());
     m_choices.pop_front();
     return choice;
 }
@@ -207,6 +207,10 @@ void Session::SetAttr(std::string_view path, int attributes) {
                     error);
     if (error)
         throw HostError(kErrPermissionDenied, "Session", "Permission denied: " + std::string(path));
+}
+
+FormWindowPtr Session::CreateFormWindow(FormWindowEvents& events) {
+    return std::make_shared<HostFormWindow>(*this, events);
 }
 
 void Session::ShowHostError(std::string_view text) {

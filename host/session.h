@@ -34,6 +34,14 @@ struct LoginInfo {
     bool allRights = true;  // false: only the rights granted in t_AccessRight
 };
 
+// What a person does in a selection window: picks bills, leaves with the window's exit
+// button, or closes it with the close box.
+struct WindowChoice {
+    enum class Kind { Bills, Exit, Close };
+    Kind kind = Kind::Exit;
+    std::vector<std::string> billNumbers;  // Bills only
+};
+
 struct SessionOptions {
     std::filesystem::path database;     // an existing database file
     std::filesystem::path programDir;   // the client program's directory
@@ -68,14 +76,12 @@ class Session final : public Platform {
 
     // The answers a person would give, taken in order by the windows that ask.
     void QueueAnswer(int button) { m_answers.push_back(button); }
-    void QueueChoice(std::optional<std::vector<std::string>> billNumbers) {
-        m_choices.push_back(std::move(billNumbers));
-    }
+    void QueueChoice(WindowChoice choice) { m_choices.push_back(std::move(choice)); }
     void QueueFormula(std::optional<std::string> formula) {
         m_formulas.push_back(std::move(formula));
     }
-    // A window that asks when nothing was queued records a problem and gets a refusal.
-    std::optional<std::vector<std::string>> TakeChoice(std::string_view window);
+    // A window that asks when nothing was queued records a problem and gets nothing.
+    std::optional<WindowChoice> TakeChoice(std::string_view window);
     std::optional<std::string> TakeFormula();
     // What went wrong while the plug-ins ran (a question nobody answered); emptied by reading.
     std::vector<std::string> TakeProblems();
@@ -104,6 +110,7 @@ class Session final : public Platform {
     std::string ClientDirectory() override;
     std::optional<int> GetAttr(std::string_view path) override;
     void SetAttr(std::string_view path, int attributes) override;
+    FormWindowPtr CreateFormWindow(FormWindowEvents& events) override;
 
     // A message box the host itself shows (an error a plug-in passed back, a failed save).
     void ShowHostError(std::string_view text);
@@ -118,7 +125,7 @@ class Session final : public Platform {
     std::unique_ptr<StringTable> m_strings;
     std::unique_ptr<TraceLog> m_trace;
     std::deque<int> m_answers;
-    std::deque<std::optional<std::vector<std::string>>> m_choices;
+    std::deque<WindowChoice> m_choices;
     std::deque<std::optional<std::string>> m_formulas;
     std::vector<std::string> m_problems;
     std::map<int, std::shared_ptr<const ClassDef>> m_classDefs;

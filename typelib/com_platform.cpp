@@ -8,6 +8,7 @@
 
 #include "frame/host_error.h"
 #include "typelib/com_raii.h"
+#include "typelib/form_window.h"
 #include "typelib/host_components.h"
 #include "typelib/module.h"
 
@@ -27,6 +28,10 @@ ObjectPtr ComPlatform::CreateObject(std::string_view progId) {
         throw HostError(kErrCannotCreate, std::string(progId),
                         "ActiveX component can't create object: " + std::string(progId));
     return AdaptComponent(progId, std::move(object), m_names);
+}
+
+FormWindowPtr ComPlatform::CreateFormWindow(FormWindowEvents& events) {
+    return std::make_shared<ComFormWindow>(events, m_names);
 }
 
 int ComPlatform::MessageBox(std::string_view text, int flags, std::string_view title) {

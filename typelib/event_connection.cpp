@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "frame/host_error.h"
 #include "typelib/com_error.h"
 #include "typelib/untyped_dispatch.h"
 
@@ -125,6 +126,15 @@ EventConnection::EventConnection(IDispatch* source, EventDelivery delivery) {
     m_sink = ComPtr<EventSink>::attach(
         new EventSink(iid, EventNames(*events.get()), std::move(delivery)));
     Check(m_point->Advise(m_sink.get(), &m_cookie), "Advise");
+}
+
+std::unique_ptr<EventConnection> ConnectEvents(IDispatch* object, EventDelivery delivery) {
+    try {
+        return std::make_unique<EventConnection>(object, std::move(delivery));
+    } catch (const ComError&) {
+        throw HostError(459, "VelaQMBillEvent",
+                        "Object or class does not support the set of events");
+    }
 }
 
 EventConnection::~EventConnection() {

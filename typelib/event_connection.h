@@ -8,6 +8,7 @@
 #include <ocidl.h>
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ class EventConnection {
     ComPtr<EventSink> m_sink;
     DWORD m_cookie = 0;
 };
+
+// The event connection of a host object; an object whose events cannot be subscribed is the
+// automation error 459 (HostError), as assigning it to an event member is.
+std::unique_ptr<EventConnection> ConnectEvents(IDispatch* object, EventDelivery delivery);
 
 // Writes a Boolean back into a by-reference argument (VT_BYREF|VT_BOOL or VT_BYREF|VT_VARIANT).
 void WriteBackBool(VARIANT* argument, bool value);

@@ -1,5 +1,6 @@
 #include "typelib/host_components.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -8,8 +9,11 @@
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
+#include "frame/host_forms.h"
 #include "frame/host_services.h"
 #include "frame/text_util.h"
+#include "typelib/com_variant.h"
+#include "typelib/event_connection.h"
 #include "typelib/host_objects.h"
 
 namespace velaqm::com {
@@ -196,6 +200,50 @@ class AdoConnectionAdapter final : public AdoConnection, public Adapted {
     void Close() override { Host().Call("Close"); }
 };
 
+// The client's list-selection control, sited on one of the library's forms.
+class ListSelControlAdapter final : public ListSelControl, public Adapted {
+  public:
+    using Adapted::Adapted;
+    V Property(ListSelProperty property) const override { return Host().Get(NameOf(property)); }
+    void SetProperty(ListSelProperty property, const V& value) override {
+        Host().Put(NameOf(property), value);
+    }
+    bool InitData() override { return Truth(Host().Call("InitData")); }
+    bool OK() const override { return Truth(Host().Get("OK")); }
+    V Selected() const override { return Host().Get("Selected"); }
+    V GetListRs() const override { return Host().Get("GetListRs"); }
+    V GetListFieldsDes() const override { return Host().Get("GetListFieldsDes"); }
+    VectorPtr ListInfo() const override { return Expect<Vector>(Host().Get("ListInfo"), Names()); }
+    void CloseList() override { Host().Call("CloseList"); }
+
+    void Advise(ListSelEventsSink* sink) override {
+        if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
+        if (!m_connection)
+            m_connection = ConnectEvents(HostObject(),
+                                         [this](std::string_view event, std::span<VARIANT*> args) {
+                                             if (EqualsNoCase(event, "DoAction") && !args.empty())
+                                                 Deliver(FromVariant(*args[0]));
+                                         });
+        m_sinks.push_back(sink);
+    }
+    void Unadvise(ListSelEventsSink* sink) override {
+        std::erase(m_sinks, sink);
+        if (m_sinks.empty()) m_connection.reset();
+    }
+
+  private:
+    void Deliver(const V& action) {
+        const std::string name = Text(action);
+        const auto sinks = m_sinks;  // a handler may unsubscribe
+        for (ListSelEventsSink* sink : sinks)
+            if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end())
+                sink->DoAction(name);
+    }
+
+    std::vector<ListSelEventsSink*> m_sinks;
+    std::unique_ptr<EventConnection> m_connection;
+};
+
 using Factory = std::function<ObjectPtr(ComPtr<IDispatch>, const NameTable&)>;
 
 template <class T>
@@ -224,6 +272,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Adapters() {
         {progid::kFrmResLoader, Make<FrmResLoaderAdapter>()},
         {progid::kLogMsg, Make<LogMsgAdapter>()},
         {progid::kAdoConnection, Make<AdoConnectionAdapter>()},
+        {progid::kListSelControl, Make<ListSelControlAdapter>()},
     };
     return adapters;
 }

@@ -629,21 +629,10 @@ class EventArgs {
     const NameTable& m_names;
 };
 
-// The event connection of a host object; an object whose events cannot be subscribed is the
-// automation error 459, as assigning it to an event member is.
-std::unique_ptr<EventConnection> Connect(IDispatch* object, EventDelivery delivery) {
-    try {
-        return std::make_unique<EventConnection>(object, std::move(delivery));
-    } catch (const ComError&) {
-        throw HostError(459, "VelaQMBillEvent",
-                        "Object or class does not support the set of events");
-    }
-}
-
 template <class Sink>
 void Subscribers<Sink>::Add(Sink* sink, IDispatch* host, EventDelivery delivery) {
     if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
-    if (!m_connection) m_connection = Connect(host, std::move(delivery));
+    if (!m_connection) m_connection = ConnectEvents(host, std::move(delivery));
     m_sinks.push_back(sink);
 }
 

@@ -64,6 +64,13 @@ ComPtr<FakeHostObject> FakeBill() {
                                 GuidOf(FakeType(L"__BillEvent")));
 }
 
+ComPtr<FakeHostObject> FakeListControl() {
+    auto control = FakeHostObject::Make(FakeType(L"_ICList"), FakeType(L"ICList"),
+                                        GuidOf(FakeType(L"__ICList")));
+    control->ActAsControl();
+    return control;
+}
+
 const NameTable& DefaultNames() {
     static const NameTable names;
     return names;

@@ -48,6 +48,9 @@ class FakeHostObject final : public IDispatch,
             new FakeHostObject(std::move(type), std::move(coclass), source));
     }
 
+    // Lets the object be sited as an ActiveX control: it answers IOleObject, doing nothing.
+    void ActAsControl() { m_control = true; }
+
     void Add(std::wstring name, DISPID id, FakeMember member) {
         m_members[id] = {std::move(name), std::move(member)};
     }
@@ -103,6 +106,8 @@ class FakeHostObject final : public IDispatch,
             *object = static_cast<IProvideClassInfo*>(this);
         else if (iid == IID_IConnectionPointContainer && m_source != IID_NULL)
             *object = static_cast<IConnectionPointContainer*>(this);
+        else if (iid == IID_IOleObject && m_control)
+            *object = static_cast<IOleObject*>(&m_ole);
         else
             return E_NOINTERFACE;
         AddRef();
@@ -230,6 +235,72 @@ class FakeHostObject final : public IDispatch,
         FakeHostObject& m_owner;
     };
 
+    // The control side: a container may site, size and activate it; nothing shows.
+    class OleObject final : public IOleObject {
+      public:
+        explicit OleObject(FakeHostObject& owner) : m_owner(owner) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+            return m_owner.QueryInterface(iid, object);
+        }
+        ULONG STDMETHODCALLTYPE AddRef() noexcept override { return m_owner.AddRef(); }
+        ULONG STDMETHODCALLTYPE Release() noexcept override { return m_owner.Release(); }
+        HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) noexcept override {
+            m_site = ComPtr<IOleClientSite>::copy(site);
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) noexcept override {
+            m_site.copy_to(site);
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) noexcept override {
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE Close(DWORD) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) noexcept override {
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) noexcept override {
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) noexcept override {
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) noexcept override {
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND,
+                                         LPCRECT) noexcept override {
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) noexcept override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE Update() noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE IsUpToDate() noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID*) noexcept override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) noexcept override {
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) noexcept override { return S_OK; }
+        HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) noexcept override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) noexcept override {
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE Unadvise(DWORD) noexcept override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) noexcept override {
+            return E_NOTIMPL;
+        }
+        HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) noexcept override {
+            *status = 0;
+            return S_OK;
+        }
+        HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) noexcept override {
+            return E_NOTIMPL;
+        }
+
+      private:
+        FakeHostObject& m_owner;
+        ComPtr<IOleClientSite> m_site;
+    };
+
     FakeHostObject(ComPtr<ITypeInfo> type, ComPtr<ITypeInfo> coclass, IID source)
         : m_type(std::move(type)), m_class(std::move(coclass)), m_source(source) {}
     ~FakeHostObject() = default;
@@ -239,6 +310,8 @@ class FakeHostObject final : public IDispatch,
     ComPtr<ITypeInfo> m_class;
     IID m_source;
     Point m_point{*this};
+    bool m_control = false;
+    OleObject m_ole{*this};
     std::map<DISPID, std::pair<std::wstring, FakeMember>> m_members;
     std::map<DWORD, ComPtr<IDispatch>> m_sinks;
     DWORD m_lastCookie = 0;
@@ -255,6 +328,9 @@ IID GuidOf(const ComPtr<ITypeInfo>& info);
 
 // A fake bill as the ERP client makes it: the class BillEvent with its event interface.
 ComPtr<FakeHostObject> FakeBill();
+// A fake list-selection control: the class ICList with its action event (DISPID kDoAction).
+inline constexpr DISPID kDoAction = 1;
+ComPtr<FakeHostObject> FakeListControl();
 
 inline ComPtr<IDispatch> AsDispatch(const ComPtr<FakeHostObject>& fake) {
     return ComPtr<IDispatch>::copy(fake.get());

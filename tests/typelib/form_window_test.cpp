@@ -1,0 +1,177 @@
+// The library's form window inside the client: the list-selection control sited by the
+// system's control host under its ProgID, reached through its contract with its action event,
+// and the modal show that ends when the form hides the window or its close box is used.
+#include "typelib/form_window.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "com_test_support.h"
+#include "fake_host.h"
+#include "frame/convert.h"
+#include "frame/events.h"
+#include "frame/host_error.h"
+
+namespace velaqm::com::testing {
+namespace {
+
+using V = velaqm::Variant;
+
+// A class of this process's own under the control's ProgID, handing out one prepared object.
+class RegisteredControl final : public IClassFactory {
+  public:
+    explicit RegisteredControl(ComPtr<FakeHostObject> control) : m_control(std::move(control)) {
+        Check(CoCreateGuid(&m_clsid), "CoCreateGuid");
+        const std::wstring clsid = GuidText(m_clsid);
+        RegSetValueW(HKEY_CLASSES_ROOT, L"VelaList.ICList\\CLSID", REG_SZ, clsid.c_str(),
+                     static_cast<DWORD>(clsid.size() * sizeof(wchar_t)));
+        Check(CoRegisterClassObject(m_clsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                    &m_cookie),
+              "CoRegisterClassObject");
+    }
+    ~RegisteredControl() {
+        CoRevokeClassObject(m_cookie);
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VelaList.ICList");
+    }
+    RegisteredControl(const RegisteredControl&) = delete;
+    RegisteredControl& operator=(const RegisteredControl&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
+        *object = static_cast<IClassFactory*>(this);
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return 2; }  // lives on the stack
+    ULONG STDMETHODCALLTYPE Release() noexcept override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
+                                             void** object) noexcept override {
+        if (outer) return CLASS_E_NOAGGREGATION;
+        return m_control->QueryInterface(iid, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) noexcept override { return S_OK; }
+
+  private:
+    ComPtr<FakeHostObject> m_control;
+    CLSID m_clsid{};
+    DWORD m_cookie = 0;
+};
+
+struct WindowEvents final : FormWindowEvents {
+    int resized = 0;
+    int closing = 0;
+    bool keepOpen = false;
+    void Resize() override { ++resized; }
+    void QueryUnload(bool& cancel) override {
+        ++closing;
+        cancel = keepOpen;
+    }
+};
+
+class FormWindowTest : public ComTest {
+  protected:
+    void SetUp() override {
+        ComTest::SetUp();
+        m_control = FakeListControl();
+        m_registered = std::make_unique<RegisteredControl>(m_control);
+    }
+    void TearDown() override {
+        m_registered.reset();
+        m_control = {};
+        ComTest::TearDown();
+    }
+
+    ComPtr<FakeHostObject> m_control;
+    std::unique_ptr<RegisteredControl> m_registered;
+};
+
+// The control the timer raises an action of.
+FakeHostObject* g_raising = nullptr;
+
+void CALLBACK RaiseSelectOK(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    const Bstr action(L"SelectOK");
+    VARIANT argument;
+    V_VT(&argument) = VT_BSTR;
+    V_BSTR(&argument) = const_cast<BSTR>(action.get());
+    g_raising->Fire(kDoAction, {argument});
+}
+
+TEST_F(FormWindowTest, TheControlIsSitedUnderItsProgIdAndReachedThroughItsContract) {
+    WindowEvents events;
+    ComFormWindow window(events, DefaultNames());
+    window.SetCaption("客户服务记录序时薄");
+    EXPECT_EQ(window.Caption(), "客户服务记录序时薄");
+
+    const auto list = V(window.AddControl("VelaList.ICList")).ObjectAs<ListSelControl>();
+    ASSERT_TRUE(list);
+    m_control->Add(L"ListID", 2, [](std::span<VARIANT*>, VARIANT*, EXCEPINFO*) { return S_OK; });
+    list->SetProperty(ListSelProperty::ListID, 1001910);
+    EXPECT_EQ(m_control->Called().back(), L"ListID");
+
+    window.SetControlRect({0, 0, 120, 80});
+    const ControlBounds placed = window.ControlRect();
+    EXPECT_EQ(placed.left, 0);
+    EXPECT_EQ(placed.width, 120);
+    EXPECT_EQ(placed.height, 80);
+    EXPECT_GT(window.ScaleWidth(), 0);
+
+    EXPECT_THROW(window.AddControl("VelaList.ICList"), HostError) << "one control per window";
+}
+
+TEST_F(FormWindowTest, AnUnknownControlClassIsError429) {
+    WindowEvents events;
+    ComFormWindow window(events, DefaultNames());
+    try {
+        window.AddControl("VelaNoSuch.Control");
+        ADD_FAILURE() << "no error";
+    } catch (const HostError& error) {
+        EXPECT_EQ(error.Number(), kErrCannotCreate);
+    }
+}
+
+TEST_F(FormWindowTest, TheModalShowEndsWhenAnActionHandlerHidesTheWindow) {
+    WindowEvents events;
+    ComFormWindow window(events, DefaultNames());
+    std::vector<std::string> actions;
+    EventMember<ListSelControl> member({.DoAction = [&](const std::string& action) {
+        actions.push_back(action);
+        window.Hide();
+    }});
+    member = V(window.AddControl("VelaList.ICList")).ObjectAs<ListSelControl>();
+
+    g_raising = m_control.get();
+    SetTimer(window.Handle(), 1, 10, &RaiseSelectOK);
+    window.ShowModal();
+    EXPECT_EQ(actions, std::vector<std::string>{"SelectOK"});
+    EXPECT_FALSE(IsWindowVisible(window.Handle()));
+    EXPECT_GT(events.resized, 0) << "showing sizes the window";
+
+    member.Reset();
+    EXPECT_EQ(m_control->SinkCount(), 0U);
+}
+
+TEST_F(FormWindowTest, TheCloseBoxAsksTheFormAndEndsTheShowUnlessItRefuses) {
+    WindowEvents events;
+    ComFormWindow window(events, DefaultNames());
+    events.keepOpen = true;
+    PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    SetTimer(window.Handle(), 2, 20, [](HWND handle, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(handle, timer);
+        auto* self = reinterpret_cast<ComFormWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+        self->Hide();
+    });
+    window.ShowModal();
+    EXPECT_EQ(events.closing, 2) << "a refused close keeps the window until the form hides it";
+
+    events.keepOpen = false;
+    PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    window.ShowModal();
+    EXPECT_EQ(events.closing, 3);
+    EXPECT_TRUE(IsWindow(window.Handle())) << "closing hides; the form's owner unloads it";
+}
+
+}  // namespace
+}  // namespace velaqm::com::testing
