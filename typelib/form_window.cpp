@@ -8,12 +8,6 @@
 #include "typelib/com_raii.h"
 #include "typelib/host_components.h"
 
-// The control host of the system's ATL library (atl.dll).
-extern "C" {
-BOOL WINAPI AtlAxWinInit();
-HRESULT WINAPI AtlAxGetControl(HWND window, IUnknown** control);
-}
-
 namespace velaqm::com {
 
 namespace {
@@ -29,6 +23,32 @@ HINSTANCE ThisModule() {
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
         reinterpret_cast<LPCWSTR>(&ThisModule), &module);
     return module;
+}
+
+// The control host of the system's ATL library, loaded from the system folder on first use and
+// kept for the process: its window class must outlive every window made of it.
+struct AtlControlHost {
+    BOOL(WINAPI* AtlAxWinInit)() = nullptr;
+    HRESULT(WINAPI* AtlAxGetControl)(HWND window, IUnknown** control) = nullptr;
+};
+
+template <class Function>
+Function Export(HMODULE module, const char* name) {
+    // Through the generic function type, the one cast between function types that is defined.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+const AtlControlHost* Atl() {
+    static const AtlControlHost host = [] {
+        AtlControlHost loaded;
+        if (HMODULE atl = LoadLibraryExW(L"atl.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+            loaded.AtlAxWinInit = Export<decltype(loaded.AtlAxWinInit)>(atl, "AtlAxWinInit");
+            loaded.AtlAxGetControl =
+                Export<decltype(loaded.AtlAxGetControl)>(atl, "AtlAxGetControl");
+        }
+        return loaded;
+    }();
+    return host.AtlAxWinInit && host.AtlAxGetControl ? &host : nullptr;
 }
 
 [[noreturn]] void ThrowLastError(const char* what) {
@@ -95,7 +115,9 @@ ObjectPtr ComFormWindow::AddControl(std::string_view progId) {
                          "ActiveX component can't create object: " + std::string(progId));
     };
     if (m_control) throw HostError(kErrInvalidCall, "Form", "The window already has a control");
-    AtlAxWinInit();  // registers the host's window class; a second call changes nothing
+    const AtlControlHost* atl = Atl();
+    if (!atl) throw cannotCreate();
+    atl->AtlAxWinInit();  // registers the host's window class; a second call changes nothing
     // The control host creates the control named by its window text as the window is made.
     m_control =
         CreateWindowExW(0, kControlClass, WideOf(progId).c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
@@ -103,7 +125,7 @@ ObjectPtr ComFormWindow::AddControl(std::string_view progId) {
     if (!m_control) throw cannotCreate();
     ComPtr<IUnknown> control;
     ComPtr<IDispatch> automation;
-    if (FAILED(AtlAxGetControl(m_control, control.put())) || !control ||
+    if (FAILED(atl->AtlAxGetControl(m_control, control.put())) || !control ||
         FAILED(control->QueryInterface(IID_IDispatch, automation.put_void()))) {
         DestroyWindow(std::exchange(m_control, nullptr));
         throw cannotCreate();
