@@ -82,9 +82,6 @@ Variant ShowListSelection(int listId, const ListSelectionOptions& options,
 
 // --- the form ------------------------------------------------------------------------------------
 
-ListSelectionForm::ListSelectionForm()
-    : m_ICListSel({.DoAction = Handler(this, &ListSelectionForm::ICListSel_DoAction)}) {}
-
 std::shared_ptr<ListSelectionForm> ListSelectionForm::Load() {
     auto form = std::shared_ptr<ListSelectionForm>(new ListSelectionForm());
     form->Form_Load();

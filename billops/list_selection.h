@@ -79,7 +79,7 @@ class ListSelectionForm final : public Object,
     std::string Caption() const { return m_window->Caption(); }
 
   private:
-    ListSelectionForm();
+    ListSelectionForm() = default;
     void Form_Load();
     void Resize() override;
     void QueryUnload(bool& cancel) override;
@@ -92,7 +92,9 @@ class ListSelectionForm final : public Object,
     }
 
     FormWindowPtr m_window;
-    EventMember<ListSelControl> m_ICListSel;
+    EventMember<ListSelControl> m_ICListSel{{
+        .DoAction = Handler(this, &ListSelectionForm::ICListSel_DoAction),
+    }};
     bool m_OK = false;
 };
 
