@@ -1,6 +1,5 @@
 #include "typelib/host_components.h"
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,7 +12,7 @@
 #include "frame/host_services.h"
 #include "frame/text_util.h"
 #include "typelib/com_variant.h"
-#include "typelib/event_connection.h"
+#include "typelib/event_subscribers.h"
 #include "typelib/host_objects.h"
 
 namespace velaqm::com {
@@ -217,31 +216,16 @@ class ListSelControlAdapter final : public ListSelControl, public Adapted {
     void CloseList() override { Host().Call("CloseList"); }
 
     void Advise(ListSelEventsSink* sink) override {
-        if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
-        if (!m_connection)
-            m_connection = ConnectEvents(HostObject(),
-                                         [this](std::string_view event, std::span<VARIANT*> args) {
-                                             if (EqualsNoCase(event, "DoAction") && !args.empty())
-                                                 Deliver(FromVariant(*args[0]));
-                                         });
-        m_sinks.push_back(sink);
+        m_sinks.Add(sink, HostObject(), [this](std::string_view event, std::span<VARIANT*> args) {
+            if (!EqualsNoCase(event, "DoAction") || args.empty()) return;
+            const std::string action = Text(FromVariant(*args[0]));
+            m_sinks.Each([&](ListSelEventsSink& s) { s.DoAction(action); });
+        });
     }
-    void Unadvise(ListSelEventsSink* sink) override {
-        std::erase(m_sinks, sink);
-        if (m_sinks.empty()) m_connection.reset();
-    }
+    void Unadvise(ListSelEventsSink* sink) override { m_sinks.Remove(sink); }
 
   private:
-    void Deliver(const V& action) {
-        const std::string name = Text(action);
-        const auto sinks = m_sinks;  // a handler may unsubscribe
-        for (ListSelEventsSink* sink : sinks)
-            if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end())
-                sink->DoAction(name);
-    }
-
-    std::vector<ListSelEventsSink*> m_sinks;
-    std::unique_ptr<EventConnection> m_connection;
+    Subscribers<ListSelEventsSink> m_sinks;
 };
 
 using Factory = std::function<ObjectPtr(ComPtr<IDispatch>, const NameTable&)>;

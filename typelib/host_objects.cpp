@@ -12,6 +12,7 @@
 #include "typelib/com_error.h"
 #include "typelib/com_variant.h"
 #include "typelib/event_connection.h"
+#include "typelib/event_subscribers.h"
 
 namespace velaqm::com {
 
@@ -277,40 +278,6 @@ class BillCtlAdapter final : public BillCtl, public Adapted {
     void DoFilldata(const DictionaryPtr& data) override {
         Host().Call("DoFilldata", {V(ObjectPtr(data))});
     }
-};
-
-// The plug-in sinks of one host object's events, and the one connection they share while
-// any is subscribed.
-template <class Sink>
-class Subscribers {
-  public:
-    void Add(Sink* sink, IDispatch* host, EventDelivery delivery);
-    void Remove(Sink* sink) {
-        std::erase(m_sinks, sink);
-        if (m_sinks.empty()) m_connection.reset();
-    }
-    // Calls every sink, over a copy of the list: a handler may unsubscribe. The copy of the
-    // usual one or two sinks stays on the stack, which keeps an event free of allocation.
-    template <class Call>
-    void Each(Call&& call) const {
-        Sink* local[kOnStack];
-        std::vector<Sink*> heap;
-        std::span<Sink* const> snapshot;
-        if (m_sinks.size() <= kOnStack) {
-            std::copy(m_sinks.begin(), m_sinks.end(), local);
-            snapshot = {local, m_sinks.size()};
-        } else {
-            heap = m_sinks;
-            snapshot = heap;
-        }
-        for (Sink* sink : snapshot)
-            if (std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) call(*sink);
-    }
-
-  private:
-    static constexpr std::size_t kOnStack = 8;
-    std::vector<Sink*> m_sinks;
-    std::unique_ptr<EventConnection> m_connection;
 };
 
 class BillEventAdapter final : public BillEvent, public Adapted {
@@ -628,13 +595,6 @@ class EventArgs {
     std::span<VARIANT*> m_args;
     const NameTable& m_names;
 };
-
-template <class Sink>
-void Subscribers<Sink>::Add(Sink* sink, IDispatch* host, EventDelivery delivery) {
-    if (!sink || std::find(m_sinks.begin(), m_sinks.end(), sink) != m_sinks.end()) return;
-    if (!m_connection) m_connection = ConnectEvents(host, std::move(delivery));
-    m_sinks.push_back(sink);
-}
 
 void BillEventAdapter::Advise(BillEventsSink* sink) {
     m_sinks.Add(sink, HostObject(),
