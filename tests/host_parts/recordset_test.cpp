@@ -8,18 +8,12 @@
 #include <vector>
 
 #include "frame/host_error.h"
+#include "tests/support/host_error_of.h"
 
 namespace velaqm::host {
 namespace {
 
-std::int32_t ErrorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const HostError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+using velaqm::testing::HostErrorOf;
 
 // Rows built value by value: GCC 12 under the sanitizers misreads initializer lists of Variants.
 template <class... Values>
@@ -47,9 +41,9 @@ TEST(HostRecordset, AnEmptyResultIsAtBothEndsWithNoCurrentRecord) {
     EXPECT_TRUE(empty.Bof());
     EXPECT_EQ(empty.RecordCount(), 0);
     EXPECT_TRUE(empty.HasField("fid"));
-    EXPECT_EQ(ErrorNumberOf([&] { empty.Fields("FID"); }), kErrNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { empty.MoveFirst(); }), kErrNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { empty.MoveNext(); }), kErrNoCurrentRecord);
+    EXPECT_EQ(HostErrorOf([&] { empty.Fields("FID"); }).Number(), kErrNoCurrentRecord);
+    EXPECT_EQ(HostErrorOf([&] { empty.MoveFirst(); }).Number(), kErrNoCurrentRecord);
+    EXPECT_EQ(HostErrorOf([&] { empty.MoveNext(); }).Number(), kErrNoCurrentRecord);
 }
 
 TEST(HostRecordset, WalksTheRowsAndReadsFieldsByNameInAnyCaseOrByIndex) {
@@ -71,8 +65,8 @@ TEST(HostRecordset, WalksTheRowsAndReadsFieldsByNameInAnyCaseOrByIndex) {
     rs.MoveNext();
     EXPECT_TRUE(rs.Eof());
     EXPECT_FALSE(rs.Bof());
-    EXPECT_EQ(ErrorNumberOf([&] { rs.Fields("FBillNo"); }), kErrNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { rs.MoveNext(); }), kErrNoCurrentRecord);
+    EXPECT_EQ(HostErrorOf([&] { rs.Fields("FBillNo"); }).Number(), kErrNoCurrentRecord);
+    EXPECT_EQ(HostErrorOf([&] { rs.MoveNext(); }).Number(), kErrNoCurrentRecord);
 
     rs.MoveFirst();
     EXPECT_EQ(rs.Fields("FBillNo").AsString(), "QS001");
@@ -81,10 +75,10 @@ TEST(HostRecordset, WalksTheRowsAndReadsFieldsByNameInAnyCaseOrByIndex) {
 TEST(HostRecordset, UnknownFieldsAreRefusedWithoutMovingTheRecord) {
     HostRecordset rs = TwoBills();
     EXPECT_FALSE(rs.HasField("FName"));
-    EXPECT_EQ(ErrorNumberOf([&] { rs.Fields("FName"); }), kErrItemNotFound);
-    EXPECT_EQ(ErrorNumberOf([&] { rs.Fields(2); }), kErrItemNotFound);
-    EXPECT_EQ(ErrorNumberOf([&] { rs.Fields(-1); }), kErrItemNotFound);
-    EXPECT_EQ(ErrorNumberOf([&] { rs.FieldName(2); }), kErrItemNotFound);
+    EXPECT_EQ(HostErrorOf([&] { rs.Fields("FName"); }).Number(), kErrItemNotFound);
+    EXPECT_EQ(HostErrorOf([&] { rs.Fields(2); }).Number(), kErrItemNotFound);
+    EXPECT_EQ(HostErrorOf([&] { rs.Fields(-1); }).Number(), kErrItemNotFound);
+    EXPECT_EQ(HostErrorOf([&] { rs.FieldName(2); }).Number(), kErrItemNotFound);
     EXPECT_EQ(rs.Fields("FBillNo").AsString(), "QS001");
 }
 
@@ -108,13 +102,9 @@ TEST(HostRecordset, EveryReadAfterCloseIsRefusedAsADOClosedObject) {
     };
     for (const auto& [name, read] : reads) {
         SCOPED_TRACE(name);
-        try {
-            read();
-            ADD_FAILURE() << "no error";
-        } catch (const HostError& error) {
-            EXPECT_EQ(error.Number(), kErrObjectClosed);
-            EXPECT_EQ(error.Description(), "Operation is not allowed when the object is closed.");
-        }
+        const HostError error = HostErrorOf(read);
+        EXPECT_EQ(error.Number(), kErrObjectClosed);
+        EXPECT_EQ(error.Description(), "Operation is not allowed when the object is closed.");
     }
 }
 

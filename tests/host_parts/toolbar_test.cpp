@@ -9,6 +9,7 @@
 
 #include "frame/collections.h"
 #include "frame/host_error.h"
+#include "tests/support/host_error_of.h"
 
 namespace velaqm::host {
 namespace {
@@ -25,16 +26,7 @@ struct Recorder {
     }
 };
 
-template <class F>
-HostError CatchHostError(F&& call) {
-    try {
-        call();
-    } catch (const HostError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no HostError";
-    return HostError(0, "", "");
-}
+using velaqm::testing::HostErrorOf;
 
 TEST(HostToolbar, ToolbarInsertTakesACopyOfAnotherToolbarsTool) {
     HostActiveBar source;
@@ -115,7 +107,7 @@ TEST(HostToolbar, RefusesDuplicatesMissingKeysAndPositionsOutsideTheCollection) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const HostError error = CatchHostError(c.call);
+        const HostError error = HostErrorOf(c.call);
         EXPECT_EQ(error.Number(), c.number);
         EXPECT_EQ(error.Source(), "ActiveBar");
         EXPECT_NE(error.Description().find(c.descriptionHas), std::string::npos)

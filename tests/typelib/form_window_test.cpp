@@ -12,11 +12,13 @@
 #include "frame/convert.h"
 #include "frame/events.h"
 #include "frame/host_error.h"
+#include "tests/support/host_error_of.h"
 
 namespace velaqm::com::testing {
 namespace {
 
 using V = velaqm::Variant;
+using velaqm::testing::HostErrorOf;
 
 // A class of this process's own under the control's ProgID, handing out one prepared object.
 class RegisteredControl final : public IClassFactory {
@@ -123,12 +125,8 @@ TEST_F(FormWindowTest, TheControlIsSitedUnderItsProgIdAndReachedThroughItsContra
 TEST_F(FormWindowTest, AnUnknownControlClassIsError429) {
     WindowEvents events;
     ComFormWindow window(events, DefaultNames());
-    try {
-        window.AddControl("VelaNoSuch.Control");
-        ADD_FAILURE() << "no error";
-    } catch (const HostError& error) {
-        EXPECT_EQ(error.Number(), kErrCannotCreate);
-    }
+    EXPECT_EQ(HostErrorOf([&] { window.AddControl("VelaNoSuch.Control"); }).Number(),
+              kErrCannotCreate);
 }
 
 TEST_F(FormWindowTest, TheModalShowEndsWhenAnActionHandlerHidesTheWindow) {

@@ -17,6 +17,7 @@
 #include "frame/events.h"
 #include "frame/host_error.h"
 #include "frame/host_toolbar.h"
+#include "tests/support/host_error_of.h"
 #include "typelib/dispatch_client.h"
 #include "typelib/host_adapters.h"
 #include "typelib/host_objects.h"
@@ -27,17 +28,7 @@ namespace {
 
 using V = velaqm::Variant;
 
-// The host error a call throws; fails the test when it throws none.
-template <class Call>
-HostError ErrorOf(Call&& call) {
-    try {
-        call();
-    } catch (const HostError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no HostError";
-    return HostError(0, "", "");
-}
+using velaqm::testing::HostErrorOf;
 
 using HostObjectTest = ComTest;
 
@@ -200,7 +191,7 @@ TEST_F(HostObjectTest, AHostErrorArrivesWithItsNumberSourceAndDescription) {
         bill->Add(L"RefreshBill", 12, c.member);
         const auto adapted =
             V(AdaptDispatch(AsDispatch(bill), DefaultNames())).ObjectAs<BillEvent>();
-        const HostError error = ErrorOf([&] { adapted->RefreshBill(); });
+        const HostError error = HostErrorOf([&] { adapted->RefreshBill(); });
         EXPECT_EQ(error.Number(), c.number);
         EXPECT_EQ(error.Source(), "VelaERP.BillHost");
         EXPECT_EQ(error.Description(), "单据已被他人锁定");
@@ -212,11 +203,11 @@ TEST_F(HostObjectTest, AnUnknownMemberIsError438NamingTheMember) {
     const NameTable renamed = NameTable::Parse("LockBill = LockForm", "test");
     const auto adapted = V(AdaptDispatch(AsDispatch(bill), renamed)).ObjectAs<BillEvent>();
 
-    const HostError unknown = ErrorOf([&] { adapted->RefreshBill(); });
+    const HostError unknown = HostErrorOf([&] { adapted->RefreshBill(); });
     EXPECT_EQ(unknown.Number(), 438);
     EXPECT_NE(unknown.Description().find("RefreshBill"), std::string::npos);
     // The message names the member the host was asked for, after the name table.
-    const HostError renamedError = ErrorOf([&] { adapted->LockBill(true); });
+    const HostError renamedError = HostErrorOf([&] { adapted->LockBill(true); });
     EXPECT_EQ(renamedError.Number(), 438);
     EXPECT_NE(renamedError.Description().find("LockForm"), std::string::npos);
 
@@ -224,7 +215,7 @@ TEST_F(HostObjectTest, AnUnknownMemberIsError438NamingTheMember) {
     bill->Add(L"FireAfterSelBill", 13, [](std::span<VARIANT*>, VARIANT*, EXCEPINFO*) {
         return static_cast<HRESULT>(DISP_E_MEMBERNOTFOUND);
     });
-    const HostError refused = ErrorOf([&] { adapted->FireAfterSelBill(3); });
+    const HostError refused = HostErrorOf([&] { adapted->FireAfterSelBill(3); });
     EXPECT_EQ(refused.Number(), 438);
     EXPECT_NE(refused.Description().find("FireAfterSelBill"), std::string::npos);
 }
