@@ -38,13 +38,6 @@ TEST(ListBaseInfoTest, ReadsConnectionUserAndNameFromThePropertyString) {
         EXPECT_EQ(ListBaseInfo(c.props), c.expected) << c.props;
 }
 
-TEST(ListBaseInfoTest, OnlyTheNeedFilterToolAsksForTheFilterFirst) {
-    EXPECT_EQ(SelectFlagOf("mnuFileNeedFilter"), 1);
-    EXPECT_EQ(SelectFlagOf("MNUFILENEEDFILTER"), 1);
-    EXPECT_EQ(SelectFlagOf(""), 0);
-    EXPECT_EQ(SelectFlagOf("mnuDataLookUp"), 0);
-}
-
 class ListSelectionTest : public SessionTest {
   protected:
     void SetUp() override {
@@ -87,6 +80,14 @@ TEST_F(ListSelectionTest, ExitAndTheCloseBoxReturnNothing) {
     Choose(WindowChoice::Kind::Close);
     EXPECT_TRUE(ShowListSelection(kServiceLogList, {}, "").IsEmpty());
     EXPECT_TRUE(Problems().empty());
+
+    const auto form = ListSelectionForm::Load();
+    form->SetListID(kServiceLogList);
+    form->InitData();
+    Choose(WindowChoice::Kind::Close);
+    form->ShowModal();
+    EXPECT_EQ(form->GetListRs().ObjectAs<Recordset>()->RecordCount(), 0)
+        << "the close box has the control close its list";
 }
 
 TEST_F(ListSelectionTest, TheFilterAndTheSelectionModeLimitWhatCanBePicked) {
@@ -111,18 +112,10 @@ TEST_F(ListSelectionTest, AWindowNobodyAnswersIsClosedAndNoted) {
     EXPECT_NE(problems[0].find("asked for a choice and none was given"), std::string::npos);
 }
 
-TEST_F(ListSelectionTest, TheFormHandsTheControlItsSettingsAndNamesTheList) {
+TEST_F(ListSelectionTest, TheLoadedFormNamesItsListAndHoldsItsRowsUntilAPick) {
     const auto form = ListSelectionForm::Load();
-    form->SetBaseInfo("cnn|16394|morgan");
     form->SetListID(kServiceLogList);
-    form->SetListShowStatus(2);
     form->SetFilter("FID > 1");
-    form->SetSelectFlag(SelectFlagOf("mnuFileNeedFilter"));
-    EXPECT_EQ(form->BaseInfo(), "cnn|16394|morgan");
-    EXPECT_EQ(form->ListShowStatus(), 2);
-    EXPECT_EQ(form->SelectFlag(), 1);
-    EXPECT_FALSE(form->CanSelectMultiRow());
-
     form->InitData();
     EXPECT_EQ(form->Caption(), "客户服务记录序时薄");
     EXPECT_FALSE(form->OK()) << "nothing is picked yet";
