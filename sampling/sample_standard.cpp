@@ -1,6 +1,8 @@
 #include "sampling/sample_standard.h"
 
+#include <algorithm>
 #include <array>
+#include <span>
 
 #include "billops/audit.h"
 #include "billops/server_queries.h"
@@ -28,6 +30,12 @@ constexpr std::string_view kDefaultStrictness = "YGD01";
 constexpr std::string_view kFormulaTool = "mnuFormular";
 constexpr std::string_view kVisible = "Visible";
 constexpr std::string_view kEnabled = "Enabled";
+
+// The header fields of the table-driven methods: the sample code, then the plan's level,
+// strictness and AQL.
+constexpr std::array<std::string_view, 4> kTableFields = {"FSwatchCode", "FQCLevelID", "FYGDID",
+                                                          "FAQLID"};
+constexpr std::array<std::string_view, 3> kPlanFields = {"FQCLevelID", "FYGDID", "FAQLID"};
 
 // The row tools that a code-letter standard refuses (its rows are generated).
 constexpr std::array<std::string_view, 5> kRowTools = {
@@ -149,8 +157,7 @@ void SampleStandard::m_billinterface_BeforLoadBillFillData() {
 void SampleStandard::m_billinterface_AfterNewBill() {
     TrapSilently([&] {
         ApplyMenuState();
-        for (std::string_view key : {"FSwatchCode", "FQCLevelID", "FYGDID", "FAQLID"})
-            Enable(key, false);
+        Enable(kTableFields, false);
         ApplyCheckerLock();
     });
 }
@@ -159,10 +166,9 @@ void SampleStandard::m_billinterface_MenuBarClick(const ToolPtr& XPFTool, bool& 
     TrapSilently([&] {
         if (Cancel) return;
         const std::string key = UpperAscii(XPFTool->Name());
-        for (std::string_view rowTool : kRowTools)
-            if (key == rowTool &&
-                WholeNumber(m_BillInterface->GetHeadValue("FSampMethodID")) == kMethodCodeLetter)
-                Cancel = true;
+        if (std::find(kRowTools.begin(), kRowTools.end(), key) != kRowTools.end() &&
+            WholeNumber(m_BillInterface->GetHeadValue("FSampMethodID")) == kMethodCodeLetter)
+            Cancel = true;
     });
 }
 
@@ -182,7 +188,7 @@ void SampleStandard::SetUpMethod() {
         bill.BillCtl()->SetLockProperty(false, Field("FSwatchCode"), true);
     bill.SetFieldText(Field("FQCLevelID"), "", kHead);
     bill.SetFieldText(Field("FYGDID"), "", kHead);
-    for (std::string_view key : {"FQCLevelID", "FYGDID", "FAQLID"})
+    for (std::string_view key : kPlanFields)
         ClearLookup(key);
     Enable("FSampQty", true);
     Enable("FFormula", false);
@@ -196,24 +202,20 @@ void SampleStandard::SetUpMethod() {
     switch (method) {
         case kMethodSamplingTable: {
             Enable("FSwatchCode", fields.swatchCode);
-            for (std::string_view key : {"FQCLevelID", "FYGDID", "FAQLID"})
-                Enable(key, fields.levelStrictnessAql);
+            Enable(kPlanFields, fields.levelStrictnessAql);
             ClearEntryColumn("FFormula");
-            std::string level;
-            FillDefaultLevelAndStrictness(level);
+            FillDefaultLevelAndStrictness();
             break;
         }
         case kMethodFormula:
-            for (std::string_view key : {"FSwatchCode", "FQCLevelID", "FYGDID", "FAQLID"})
-                Enable(key, false);
+            Enable(kTableFields, false);
             ClearEntryColumn("FSampQty");
             Enable("FSampQty", fields.sampQty);
             Enable("FFormula", fields.formula);
             bill.SetBarStatus(kFormulaTool, kEnabled, true);
             break;
         case kMethodSingleRow:
-            for (std::string_view key : {"FSwatchCode", "FQCLevelID", "FYGDID", "FAQLID"})
-                Enable(key, false);
+            Enable(kTableFields, false);
             ClearEntryColumn("FFormula");
             bill.BillCtl()->SetGridMaxRows(0, MaxRowsOf(method));
             bill.BillCtl()->LockCell(Field("FLotSize"), 1, true);
@@ -222,12 +224,9 @@ void SampleStandard::SetUpMethod() {
             bill.SetBarStatus(tool::kDelRow, kVisible, false);
             break;
         case kMethodCodeLetter: {
-            for (std::string_view key : {"FSwatchCode", "FQCLevelID", "FYGDID", "FAQLID"})
-                Enable(key, true);
+            Enable(kTableFields, true);
             ClearEntryColumn("FFormula");
-            std::string level;
-            FillDefaultLevelAndStrictness(level);
-            WriteCodeLetterRows(bill, level);
+            WriteCodeLetterRows(bill, FillDefaultLevelAndStrictness());
             bill.BillCtl()->SetLockProperty(true, Field("FSwatchCode"), true);
             break;
         }
@@ -236,9 +235,11 @@ void SampleStandard::SetUpMethod() {
     }
 }
 
-// The inspection level "C2" when its record exists, and always the strictness "YGD01".
-void SampleStandard::FillDefaultLevelAndStrictness(std::string& levelNumber) {
+// The inspection level "C2" when its record exists, and always the strictness "YGD01"; the
+// level's number, or "" when it has none.
+std::string SampleStandard::FillDefaultLevelAndStrictness() {
     BillEvent& bill = *m_BillInterface;
+    std::string levelNumber;
     const RecordsetPtr level =
         CreateObject<AppConnection>(progid::kAppConnection)
             ->Execute(
@@ -265,6 +266,7 @@ void SampleStandard::FillDefaultLevelAndStrictness(std::string& levelNumber) {
     data->SetItem("FDSP", strictness);
     data->SetItem("FFND", std::string(kDefaultStrictness));
     data->SetItem("FMODIFY", 1);
+    return levelNumber;
 }
 
 // After a load or a copy: the fields and row limit the stored method allows.
@@ -294,8 +296,7 @@ void SampleStandard::ApplyMethodFieldStates() {
             return;
     }
     Enable("FSwatchCode", fields.swatchCode);
-    for (std::string_view key : {"FQCLevelID", "FYGDID", "FAQLID"})
-        Enable(key, fields.levelStrictnessAql);
+    Enable(kPlanFields, fields.levelStrictnessAql);
 }
 
 // --- menus and locks -----------------------------------------------------------------------
@@ -456,6 +457,11 @@ void SampleStandard::ClearLookup(std::string_view key) {
 
 void SampleStandard::Enable(std::string_view key, bool enabled) {
     m_BillInterface->EnableField(Field(key), enabled);
+}
+
+void SampleStandard::Enable(std::span<const std::string_view> keys, bool enabled) {
+    for (std::string_view key : keys)
+        Enable(key, enabled);
 }
 
 }  // namespace velaqm

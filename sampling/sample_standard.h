@@ -4,6 +4,7 @@
 // saved, audited and un-audited, and the code-letter method's rows come from the AQL tables.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,7 +39,7 @@ class SampleStandard final : public Plugin {
     void ApplyMenuState();
     void ApplyReadOnlyRule();
     void ApplyCheckerLock();
-    void FillDefaultLevelAndStrictness(std::string& levelNumber);
+    std::string FillDefaultLevelAndStrictness();
     bool LotSizeRefused(int row);
     bool SaveRefused();
     void CleanUpAfterSave(const DictionaryPtr& dctData);
@@ -54,6 +55,7 @@ class SampleStandard final : public Plugin {
     void ClearEntryColumn(std::string_view key);
     void ClearLookup(std::string_view key);
     void Enable(std::string_view key, bool enabled);
+    void Enable(std::span<const std::string_view> keys, bool enabled);
 
     EventMember<BillEvent> m_BillInterface{{
         .AfterLoadBill = Handler(this, &SampleStandard::m_BillInterface_AfterLoadBill),
