@@ -88,20 +88,6 @@ int RowOfRange(BillEvent& bill, const Variant& upperBound, int filledRows) {
     return 0;
 }
 
-}  // namespace
-
-int FilledEntryRows(BillEvent& bill) {
-    const VectorPtr rows = bill.BillData()->Item("Page2").ObjectAs<Vector>();
-    const DictionaryPtr lotSize = Field(bill, "FLotSize");
-    int filled = 0;
-    const int count = rows ? static_cast<int>(rows->Size()) : 0;
-    for (int row = 1; row <= count; ++row)
-        if (NumberValue(bill.GetDataFld(lotSize, row)->Item("FFld")) != 0) ++filled;
-    return filled;
-}
-
-namespace {
-
 // Writes each plan record into the row of its lot-size range.
 void WritePlans(BillEvent& bill, Recordset& plans) {
     const int filled = FilledEntryRows(bill);
@@ -122,6 +108,16 @@ void WritePlans(BillEvent& bill, Recordset& plans) {
 }
 
 }  // namespace
+
+int FilledEntryRows(BillEvent& bill) {
+    const VectorPtr rows = bill.BillData()->Item("Page2").ObjectAs<Vector>();
+    const DictionaryPtr lotSize = Field(bill, "FLotSize");
+    int filled = 0;
+    const int count = rows ? static_cast<int>(rows->Size()) : 0;
+    for (int row = 1; row <= count; ++row)
+        if (NumberValue(bill.GetDataFld(lotSize, row)->Item("FFld")) != 0) ++filled;
+    return filled;
+}
 
 std::string AqlToken(std::string_view aql) {
     return ReplaceAll(std::string(aql), ".", "_");
