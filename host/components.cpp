@@ -33,18 +33,21 @@ class SessionComponent {
   protected:
     Session& m_session;
     std::string Tr(std::string_view text) const { return m_session.Strings().Lookup(text); }
+    // Runs SQL Server text as the plug-ins' statements run, written to the transcript; the
+    // recordset of its query, or null when it returns none.
+    RecordsetPtr Query(std::string_view sql) const {
+        m_session.Log().Add(EntryKind::Sql, std::string(sql));
+        ResultSet result = m_session.Db().Execute(sql);
+        if (!result.isQuery) return nullptr;
+        return std::make_shared<HostRecordset>(std::move(result.columns), std::move(result.rows));
+    }
 };
 
 // VelaConnection.Appconnection
 class HostConnection final : public AppConnection, SessionComponent {
   public:
     using SessionComponent::SessionComponent;
-    RecordsetPtr Execute(std::string_view sql) override {
-        m_session.Log().Add(EntryKind::Sql, std::string(sql));
-        ResultSet result = m_session.Db().Execute(sql);
-        if (!result.isQuery) return nullptr;
-        return std::make_shared<HostRecordset>(std::move(result.columns), std::move(result.rows));
-    }
+    RecordsetPtr Execute(std::string_view sql) override { return Query(sql); }
 };
 
 // VelaMQMDataAccess.cBillSimpleCheck: sets the checker on audit and clears it on un-audit.
@@ -196,12 +199,7 @@ class HostLogMsg final : public LogMsg, SessionComponent {
 class HostShopRptData final : public ShopRptData, SessionComponent {
   public:
     using SessionComponent::SessionComponent;
-    RecordsetPtr GetData(std::string_view, std::string_view sql) override {
-        m_session.Log().Add(EntryKind::Sql, std::string(sql));
-        ResultSet result = m_session.Db().Execute(sql);
-        if (!result.isQuery) return nullptr;
-        return std::make_shared<HostRecordset>(std::move(result.columns), std::move(result.rows));
-    }
+    RecordsetPtr GetData(std::string_view, std::string_view sql) override { return Query(sql); }
 };
 
 // ADODB.Connection, for the client's local switch database. This client has no Jet 3.51
@@ -215,10 +213,8 @@ class HostAdoConnection final : public AdoConnection {
         if (!EqualsNoCase(provider, "Microsoft.Jet.OLEDB.4.0"))
             throw HostError(kErrProviderNotFound, "ADODB.Connection",
                             "Provider cannot be found. It may not be properly installed.");
-        std::string local = file;
-        std::replace(local.begin(), local.end(), '\\', '/');
         try {
-            Connection probe(local, OpenMode::kReadOnly);
+            Connection probe(LocalPath(file), OpenMode::kReadOnly);
             Statement(probe, "SELECT count(*) FROM sqlite_master").Step();
         } catch (const std::exception&) {
             throw HostError(kErrJetCannotOpen, "Microsoft JET Database Engine",

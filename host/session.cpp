@@ -181,13 +181,11 @@ std::string Session::ClientDirectory() {
     return m_options.programDir.string();
 }
 
-namespace {
 std::filesystem::path LocalPath(std::string_view path) {
     std::string local(path);
     std::replace(local.begin(), local.end(), '\\', '/');
     return local;
 }
-}  // namespace
 
 // A file is read-only when its owner may not write it; every other file reads as archived.
 std::optional<int> Session::GetAttr(std::string_view path) {

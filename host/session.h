@@ -50,6 +50,9 @@ struct SessionOptions {
     std::ostream* transcriptEcho = nullptr;
 };
 
+// A client path ("\" between folders) as a path of this machine.
+std::filesystem::path LocalPath(std::string_view path);
+
 class Session final : public Platform {
   public:
     explicit Session(SessionOptions options);
