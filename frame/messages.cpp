@@ -34,13 +34,12 @@ bool IsSpace(char c) {
     return c == ' ';
 }
 
-}  // namespace
-
-namespace {
+// Counts the fresh process states, so that objects kept per process know when to load again.
 int& Generation() {
     static int generation = 0;
     return generation;
 }
+
 }  // namespace
 
 void ResetProcessState() {
