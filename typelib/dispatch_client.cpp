@@ -169,13 +169,6 @@ TypeFacts FactsOf(ITypeInfo& info) {
                     "Automation error calling " + std::string(member));
 }
 
-bool SameText(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i]) return false;
-    return true;
-}
-
 // Whether a VARIANT of this type holds nothing to free: then VariantClear, a call into
 // oleaut32 on every result and argument, can be skipped.
 bool HoldsNothingToFree(VARTYPE type) noexcept {
@@ -292,7 +285,7 @@ DispatchClient::DispatchClient(ComPtr<IDispatch> object) : m_object(std::move(ob
 
 inline DISPID DispatchClient::Resolve(std::string_view member) const {
     for (const auto& [name, id] : m_recent)
-        if (SameText(name, member)) return id;
+        if (name == member) return id;
     return ResolveNew(member);
 }
 
