@@ -76,7 +76,7 @@ class NameTable {
     std::string_view Member(std::string_view role) const;
     // The same for a role written in code.
     std::string_view MemberOf(RoleName role) const {
-        return role.Index() < kRoleCount ? std::string_view(m_members[role.Index()]) : role.Text();
+        return m_members[role.Index()];  // a RoleName is always one of kRoles
     }
 
   private:
