@@ -31,9 +31,10 @@ Session::Session(SessionOptions options)
     : m_options(std::move(options)),
       m_db(std::make_unique<Database>(m_options.database, OpenMode::kReadWrite)) {
     m_transcript.SetEcho(m_options.transcriptEcho);
-    // A write-ahead log and no flush to the disk per statement: a crash of the session loses
-    // nothing committed, and a scenario does not wait for the disk at every write.
-    m_db->ExecuteNative("PRAGMA synchronous=OFF; PRAGMA journal_mode=WAL;");
+    // A write-ahead log: readers in other velaqm processes do not block a writer, and a save
+    // waits for the disk only at checkpoints; a crash of the session or of the machine loses
+    // nothing committed before the last checkpoint and never corrupts the file.
+    m_db->ExecuteNative("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     m_db->SetClock([this] { return Now(); });
     if (m_options.traceFile) m_trace = std::make_unique<TraceLog>(*m_options.traceFile);
     InstallPlatform(this);

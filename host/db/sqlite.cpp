@@ -15,6 +15,14 @@ namespace velaqm::host {
 
 namespace {
 
+// SQLite's message, or for a lock that was not given up in time, one a person can act on.
+std::string ErrorMessage(sqlite3* db, int rc) {
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        return "the database is locked by another program and was still locked after " +
+               std::to_string(kBusyTimeoutMs / 1000) + " seconds";
+    return sqlite3_errmsg(db);
+}
+
 bool IsMemory(const std::filesystem::path& file) {
     return file.empty() || file.native() == ":memory:";
 }
@@ -95,6 +103,8 @@ Connection::Connection(const std::filesystem::path& file, OpenMode mode) : m_fil
         ThrowDatabaseError(message, m_file);
     }
     sqlite3_extended_result_codes(m_db, 1);
+    // Several velaqm processes may work on one file: a lock held by another waits for it.
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     if (mode != OpenMode::kReadOnly && sqlite3_db_readonly(m_db, "main") == 1) {
         Close();
         ThrowDatabaseError("attempt to open a read-only database file for writing", m_file);
@@ -165,7 +175,7 @@ Statement::Statement(const Connection& connection, std::string_view sql, std::st
             failed.remove_prefix(1);
         if (auto end = failed.find(';'); end != std::string_view::npos && end + 1 < failed.size())
             failed = failed.substr(0, end + 1);
-        ThrowDatabaseError(sqlite3_errmsg(m_db), failed);
+        ThrowDatabaseError(ErrorMessage(m_db, rc), failed);
     }
     m_sql.assign(sql.substr(0, used));
     if (tail) *tail = sql.substr(used);
@@ -237,7 +247,7 @@ bool Statement::Step() {
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     // The step's own error code; reset keeps the message but leaves the statement reusable.
-    std::string message = sqlite3_errmsg(m_db);
+    std::string message = ErrorMessage(m_db, rc);
     sqlite3_reset(m_stmt.get());
     ThrowDatabaseError(message, m_sql);
 }
@@ -344,7 +354,9 @@ Transaction::Transaction(Connection& connection) : m_connection(&connection) {
         m_savepoint = "velaqm_sp" + std::to_string(++g_savepointCounter);
         ExecuteSimple(connection, "SAVEPOINT " + m_savepoint);
     } else {
-        ExecuteSimple(connection, "BEGIN");
+        // The host's transactions write: taking the write lock at the start waits for another
+        // writer, where a deferred one could fail at its first write after reading.
+        ExecuteSimple(connection, "BEGIN IMMEDIATE");
     }
 }
 

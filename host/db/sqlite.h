@@ -25,6 +25,10 @@ enum class OpenMode {
     kCreate,     // a new database when the file is missing, else as kReadWrite
 };
 
+// How long a statement waits for a lock that another connection (another velaqm process, say)
+// holds before it fails.
+inline constexpr int kBusyTimeoutMs = 10000;
+
 class Connection {
   public:
     // ":memory:" opens a private in-memory database. A missing file (except with kCreate), a
@@ -97,9 +101,9 @@ class Statement {
     mutable std::vector<ColumnKind> m_kinds;
 };
 
-// BEGIN in the constructor, COMMIT by Commit(), ROLLBACK in the destructor otherwise. Inside an
-// open transaction it nests as a savepoint, so a host save can run within a scenario's own
-// transaction.
+// BEGIN IMMEDIATE in the constructor (the write lock is taken, or waited for, at once), COMMIT by
+// Commit(), ROLLBACK in the destructor otherwise. Inside an open transaction it nests as a
+// savepoint, so a host save can run within a scenario's own transaction.
 class Transaction {
   public:
     explicit Transaction(Connection& connection);
