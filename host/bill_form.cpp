@@ -226,21 +226,60 @@ void BillForm::Close() {
     ReleaseEditLock();
 }
 
-void BillForm::TakeEditLock() {
+void BillForm::WriteBill() {
     Database& db = m_session.Db();
+    const bool isNew = m_state == State::New;
+    // The number, the bill and, for a new bill, its edit lock are one write: a save either
+    // leaves all three in the database or none of them.
+    Transaction transaction = db.BeginTransaction();
+    SettleBillNumber();
+    const int billId = SaveBill(db, *m_def, m_data, m_billId);
+    const EditLock lock = isNew ? TryEditLock(billId) : EditLock{m_mutexSuccess, m_ownsEditLock};
+    transaction.Commit();
+
+    m_billId = billId;
+    m_mutexSuccess = lock.held;
+    m_ownsEditLock = lock.taken;
+    if (const FieldDef* id = m_def->Field("FID")) StoreValue(*id, 0, m_billId);
+    m_state = State::Edit;
+}
+
+void BillForm::SettleBillNumber() {
+    const FieldDef* billNo = m_def->BillNoField();
+    if (!billNo) return;
+    Database& db = m_session.Db();
+    const std::string number = ValueText(billNo->key, 0);
+    if (!BillNumberTaken(db, *m_def, number, m_billId)) return;
+    // Another writer saved a bill under the number this form proposed: the new bill takes
+    // the next free one, as the client's numbering does.
+    if (m_state != State::New || number != m_proposedBillNo)
+        throw HostError(kErrInvalidCall, "BillForm",
+                        "The bill number " + number + " is already used by another bill");
+    m_proposedBillNo = ProposedBillNumber(db, *m_def);
+    m_session.Log().Add(EntryKind::Form, "bill number " + number +
+                                             " was taken meanwhile; saved as " + m_proposedBillNo);
+    StoreValue(*billNo, 0, m_proposedBillNo);
+}
+
+BillForm::EditLock BillForm::TryEditLock(int billId) {
+    Database& db = m_session.Db();
+    // Read and take in one transaction, so that two users opening the bill at once do not
+    // both take it.
+    Transaction transaction = db.BeginTransaction();
     const Variant holder =
         QueryValue(db, "SELECT FUserID FROM t_BillMutex WHERE FClassTypeID = ? AND FBillID = ?",
-                   {m_def->id, m_billId});
-    if (!holder.IsEmpty() && WholeNumber(holder) != m_session.User().userId) {
-        m_mutexSuccess = false;
-        return;
-    }
-    m_mutexSuccess = true;
-    if (holder.IsEmpty()) {
-        RunNative(db, "INSERT INTO t_BillMutex (FClassTypeID, FBillID, FUserID) VALUES (?, ?, ?)",
-                  {m_def->id, m_billId, m_session.User().userId});
-        m_ownsEditLock = true;
-    }
+                   {m_def->id, billId});
+    if (!holder.IsEmpty()) return {WholeNumber(holder) == m_session.User().userId, false};
+    RunNative(db, "INSERT INTO t_BillMutex (FClassTypeID, FBillID, FUserID) VALUES (?, ?, ?)",
+              {m_def->id, billId, m_session.User().userId});
+    transaction.Commit();
+    return {true, true};
+}
+
+void BillForm::TakeEditLock() {
+    const EditLock lock = TryEditLock(m_billId);
+    m_mutexSuccess = lock.held;
+    m_ownsEditLock = lock.taken;
 }
 
 void BillForm::ReleaseEditLock() {
@@ -277,13 +316,10 @@ void BillForm::NewEmptyData() {
     m_data = m_template->GetEmptyBill().ObjectAs<Dictionary>();
     if (const VectorPtr rows = EntryRows())
         rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
+    m_proposedBillNo.clear();
     if (const FieldDef* billNo = m_def->BillNoField()) {
-        const Variant last = QueryValue(
-            m_session.Db(), "SELECT MAX(FID) FROM " + QuoteName(m_def->HeadPage().tableName));
-        char number[32];
-        std::snprintf(number, sizeof number, "%06lld",
-                      static_cast<long long>(WholeNumber(last) + 1));
-        StoreValue(*billNo, 0, m_def->billNoPrefix + number);
+        m_proposedBillNo = ProposedBillNumber(m_session.Db(), *m_def);
+        StoreValue(*billNo, 0, m_proposedBillNo);
     }
     if (const FieldDef* id = m_def->Field("FID")) StoreValue(*id, 0, 0);
 }
@@ -397,16 +433,12 @@ bool BillForm::Save() {
         return false;
     }
     try {
-        m_billId = SaveBill(m_session.Db(), *m_def, m_data, m_billId);
+        WriteBill();
     } catch (const HostError& e) {
         m_lastSave = false;
         m_session.ShowHostError(e.Description());
         return false;
     }
-    if (const FieldDef* id = m_def->Field("FID")) StoreValue(*id, 0, m_billId);
-    const bool wasNew = m_state == State::New;
-    m_state = State::Edit;
-    if (wasNew) TakeEditLock();
     m_isChange = false;
     m_lastSave = true;
     m_session.Log().Add(EntryKind::Form, "saved bill " + std::to_string(m_billId));

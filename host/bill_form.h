@@ -109,8 +109,19 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void ResetToTemplate();
     void LoadFromDatabase();
     void NewEmptyData();
+    // The edit lock of a saved bill: held by this user (`held`), and taken by this form now
+    // (`taken`), so that closing the form gives it back.
+    struct EditLock {
+        bool held = false;
+        bool taken = false;
+    };
+    EditLock TryEditLock(int billId);
     void TakeEditLock();
     void ReleaseEditLock();
+
+    // Saving, inside one transaction.
+    void WriteBill();
+    void SettleBillNumber();
 
     // Events go to every subscribed sink; an error a handler passes back is shown by the host.
     template <class Call>
@@ -154,6 +165,7 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
 
     State m_state = State::New;
     int m_billId = 0;
+    std::string m_proposedBillNo;  // the number the form offered a new bill
     bool m_mutexSuccess = true;
     bool m_ownsEditLock = false;
     bool m_isChange = false;

@@ -1,6 +1,7 @@
 #include "host/bill_store.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "frame/convert.h"
@@ -107,6 +108,28 @@ void UpdateHead(Database& db, const std::string& table, const std::vector<const 
 }
 
 }  // namespace
+
+std::string ProposedBillNumber(Database& db, const ClassDef& def) {
+    auto next =
+        WholeNumber(QueryValue(db, "SELECT MAX(FID) FROM " + QuoteName(def.HeadPage().tableName))) +
+        1;
+    for (;; ++next) {
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "%06lld", static_cast<long long>(next));
+        std::string number = def.billNoPrefix + digits;
+        if (!BillNumberTaken(db, def, number, 0)) return number;
+    }
+}
+
+bool BillNumberTaken(Database& db, const ClassDef& def, std::string_view number, int billId) {
+    const FieldDef* billNo = def.BillNoField();
+    if (!billNo || Trim(number).empty()) return false;
+    return !QueryValue(db,
+                       "SELECT 1 FROM " + QuoteName(def.HeadPage().tableName) + " WHERE " +
+                           QuoteName(billNo->fieldName) + " = ? AND FID <> ?",
+                       {std::string(number), billId})
+                .IsEmpty();
+}
 
 void ResolveLookup(Database& db, const FieldDef& field, const DictionaryPtr& value) {
     const Variant stored = value->Item("FFLD");

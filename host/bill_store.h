@@ -17,6 +17,14 @@ DictionaryPtr LoadBill(Database& db, const ClassDef& def, int billId);
 // the largest in its head table). A failure rolls everything back and throws.
 int SaveBill(Database& db, const ClassDef& def, const DictionaryPtr& data, int billId);
 
+// The number a new bill of the class is offered: its prefix and the next internal ID in six
+// digits, or the first free number after that when a bill holds it already.
+std::string ProposedBillNumber(Database& db, const ClassDef& def);
+
+// Whether a bill other than `billId` holds the bill number (compared as the number column
+// compares: case and trailing blanks aside). An empty number is never taken.
+bool BillNumberTaken(Database& db, const ClassDef& def, std::string_view number, int billId);
+
 // The value set of a lookup field for a stored value: number and display text from the
 // looked-up table ("" when the record is not there).
 void ResolveLookup(Database& db, const FieldDef& field, const DictionaryPtr& value);

@@ -8,6 +8,8 @@ CREATE TABLE QMClientServiceLog (
     FCustomer   TEXT DEFAULT '',
     FContent    TEXT DEFAULT ''
 );
+-- No two bills share a number; a bill saved without one is left alone.
+CREATE UNIQUE INDEX QMClientServiceLog_FBillNo ON QMClientServiceLog (FBillNo) WHERE FBillNo <> '';
 
 INSERT INTO ICClassType (FID, FName_chs, FName_en, FTableName, FObjectType, FObjectID, FProgID,
                          FFormKind, FBillNoPrefix)

@@ -14,6 +14,8 @@ CREATE TABLE QMSampStd (
     FNote          TEXT DEFAULT '',
     FCheckerID     INTEGER DEFAULT 0
 );
+-- No two bills share a number; a bill saved without one is left alone.
+CREATE UNIQUE INDEX QMSampStd_FBillNo ON QMSampStd (FBillNo) WHERE FBillNo <> '';
 
 CREATE TABLE QMSampStdEntry (
     FID          INTEGER NOT NULL,

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "frame/events.h"
 #include "frame/host_error.h"
 #include "frame/messages.h"
 #include "host/action_refused.h"
+#include "host/db/sqlite.h"
 #include "tests/support/session_fixture.h"
 
 namespace velaqm {
@@ -80,6 +83,60 @@ TEST_F(BillFormTest, QuotesAndSqlInValuesAreStoredAsTyped) {
     std::string caption;
     EXPECT_EQ(form.DataSrv()->GetExistBillNo(form.BillId(), caption), hostile);
     EXPECT_EQ(caption, "单据编号：");
+}
+
+TEST_F(BillFormTest, ANewBillAndItsEditLockAreSavedTogetherOrNotAtAll) {
+    MakeClassWithEntries();
+    session->Db().ExecuteNative(
+        "CREATE TRIGGER NoLocks BEFORE INSERT ON t_BillMutex "
+        "BEGIN SELECT RAISE(ABORT, 'no edit locks today'); END;");
+    host::BillForm& form = session->OpenNewBill(1009920);
+    form.Edit("FNote", 0, "first");
+    EXPECT_FALSE(form.Save()) << "the lock could not be taken, so the save failed";
+    EXPECT_NE(NextMessage().find("no edit locks today"), std::string::npos);
+    EXPECT_EQ(Query("select count(*) from T_Head"), "0") << "and it committed nothing";
+    EXPECT_EQ(form.BillStatus(), 1) << "still a new bill";
+
+    session->Db().ExecuteNative("DROP TRIGGER NoLocks");
+    EXPECT_TRUE(form.Save());
+    EXPECT_EQ(Query("select FNote from T_Head where FID = 1"), "first");
+    EXPECT_EQ(Query("select FUserID from t_BillMutex where FBillID = 1"), "16394");
+}
+
+TEST_F(BillFormTest, ASaveWaitsForTheWriteLockOfAnotherConnection) {
+    MakeClassWithEntries();
+    host::BillForm& form = session->OpenNewBill(1009920);
+    form.Edit("FNote", 0, "after the wait");
+    host::Connection other(session->Db().File(), host::OpenMode::kReadWrite);
+    host::ExecuteSimple(other, "BEGIN IMMEDIATE");
+    host::ExecuteSimple(other, "INSERT INTO T_Head (FID, FBillNo) VALUES (7, 'OTHER')");
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        host::ExecuteSimple(other, "COMMIT");
+    });
+    const bool saved = form.Save();
+    writer.join();
+    EXPECT_TRUE(saved) << NextMessage();
+    EXPECT_EQ(form.BillId(), 8) << "the number and ID are taken after the other writer's";
+    EXPECT_EQ(Query("select FNote from T_Head where FID = 8"), "after the wait");
+}
+
+TEST_F(BillFormTest, EveryBillNumberColumnOfTheCatalogHasAUniqueIndex) {
+    const auto classes = session->Db().ExecuteNative(
+        "SELECT t.FTableName, i.FFieldName FROM ICClassType t JOIN ICClassTableInfo i "
+        "ON i.FClassTypeID = t.FID AND i.FKeyWord = 'BILLNO' AND i.FPage = 1");
+    ASSERT_FALSE(classes.rows.empty());
+    for (const auto& row : classes.rows) {
+        const std::string table = Text(row[0]);
+        const std::string column = Text(row[1]);
+        const auto indexed = session->Db().Prepare(
+            "SELECT COUNT(*) FROM pragma_index_list(?) l JOIN pragma_index_info(l.name) c "
+            "WHERE l.\"unique\" = 1 AND c.name = ? "
+            "AND (SELECT COUNT(*) FROM pragma_index_info(l.name)) = 1");
+        indexed->BindAll(std::vector<Variant>{table, column});
+        ASSERT_TRUE(indexed->Step());
+        EXPECT_EQ(Text(indexed->Column(0)), "1") << table << "." << column;
+    }
 }
 
 TEST_F(BillFormTest, ALockedOrReadOnlyBillRefusesEdits) {
