@@ -7,6 +7,7 @@
 
 #include "cli/runner.h"
 #include "cli/temp_database.h"
+#include "frame/convert.h"
 #include "frame/host_error.h"
 #include "host/db/sqlite.h"
 
@@ -45,18 +46,33 @@ bool IsReadOnlyFile(const std::filesystem::path& file) {
 }
 
 std::optional<std::string> DatabaseFileProblem(const std::filesystem::path& file) {
+    const std::string name = file.string();
     std::error_code error;
-    if (!std::filesystem::exists(file, error))
-        return "the database " + file.string() + " does not exist";
+    if (!std::filesystem::exists(file, error)) return "the database " + name + " does not exist";
+    if (std::filesystem::is_directory(file, error))
+        return "the database " + name + " is a folder, not a file";
     if (!std::filesystem::is_regular_file(file, error))
-        return "the database " + file.string() + " is not a file";
-    if (IsReadOnlyFile(file)) return "the database " + file.string() + " is read-only";
+        return "the database " + name + " is not a file";
+    if (std::filesystem::file_size(file, error) == 0)
+        return "the database " + name + " is empty; give a copy of the seeded database velaqm.db";
+    if (IsReadOnlyFile(file)) return "the database " + name + " is read-only";
+    // SQLite keeps its write-ahead log and lock files beside the database.
+    const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
+    if (access(folder.c_str(), W_OK) != 0)
+        return "the folder " + folder.string() + " of the database " + name +
+               " is read-only; the database needs to write its log files beside it";
     try {
         host::Connection connection(file, host::OpenMode::kReadOnly);
-        host::Statement probe(connection, "SELECT count(*) FROM sqlite_master");
+        host::Statement probe(connection,
+                              "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                              "name IN ('ICClassType', 'ICClassTableInfo')");
         probe.Step();
+        if (NumberValue(probe.Column(0)) < 2)
+            return "the database " + name +
+                   " has no bill catalog (ICClassType, ICClassTableInfo); give a copy of the "
+                   "seeded database velaqm.db";
     } catch (const HostError& e) {
-        return "the file " + file.string() + " is not a database (" + e.Description() + ")";
+        return "the file " + name + " is not a database (" + e.Description() + ")";
     }
     return std::nullopt;
 }

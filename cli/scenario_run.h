@@ -43,8 +43,8 @@ host::SessionOptions SessionOptionsFor(const RunSettings& settings,
                                        const std::filesystem::path& database,
                                        std::ostream* transcriptEcho);
 
-// Why a database file cannot be worked on (missing, not a file, read-only, not a database);
-// nullopt when it can. Nothing is written to the file.
+// Why a database file cannot be worked on (missing, a folder, empty, read-only or in a read-only
+// folder, not a database, no bill catalog); nullopt when it can. Nothing is written to the file.
 std::optional<std::string> DatabaseFileProblem(const std::filesystem::path& file);
 bool IsReadOnlyFile(const std::filesystem::path& file);
 

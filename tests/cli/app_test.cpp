@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/temp_database.h"
+#include "host/db/sqlite.h"
 
 namespace velaqm::cli {
 namespace {
@@ -26,6 +27,10 @@ class Scratch {
         const auto path = m_dir / name;
         std::ofstream(path) << text;
         return path.string();
+    }
+    std::string Folder(const std::string& name) const {
+        std::filesystem::create_directory(m_dir / name);
+        return (m_dir / name).string();
     }
 
   private:
@@ -106,6 +111,41 @@ TEST(VelaqmRun, UsageAndFileErrorsExitTwo) {
     }
     std::ifstream untouched(notDb);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(untouched), {}), "hello");
+}
+
+std::string FileBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(VelaqmRun, ADatabaseFileThatIsNotTheHostsIsRefusedUntouched) {
+    const Scratch scratch;
+    const auto file = scratch.Write("a.vqs", kPassing);
+    const auto empty = scratch.Write("empty.db", "");
+    const auto other = scratch.Write("other.db", "");
+    host::ExecuteSimple(host::Connection(other, host::OpenMode::kReadWrite),
+                        "CREATE TABLE Notes (FText TEXT)");
+    const std::string otherBytes = FileBytes(other);
+    struct Case {
+        std::string database;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {empty, "the database " + empty + " is empty"},
+        {other, "the database " + other + " has no bill catalog"},
+        {scratch.Folder("folder.db"), "is a folder, not a file"},
+    };
+    for (const std::string command : {"run", "shell"}) {
+        for (const Case& c : cases) {
+            const Outcome run = command == "run" ? Velaqm({"run", "--db", c.database, file})
+                                                 : Velaqm({"shell", "--db", c.database}, "save\n");
+            EXPECT_EQ(run.exit, 2) << command << ' ' << c.message;
+            EXPECT_THAT(run.err, HasSubstr(c.message)) << command;
+        }
+    }
+    EXPECT_EQ(FileBytes(empty), "");
+    EXPECT_EQ(FileBytes(other), otherBytes);
+    EXPECT_FALSE(std::filesystem::exists(other + "-wal"));
 }
 
 TEST(VelaqmRun, TheTranscriptShowsCommandsAndWhatTheyDid) {
