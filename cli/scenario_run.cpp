@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/echo.h"
 #include "cli/runner.h"
 #include "cli/temp_database.h"
 #include "frame/host_error.h"
@@ -46,17 +47,19 @@ bool IsReadOnlyFile(const std::filesystem::path& file) {
 
 std::optional<std::string> DatabaseFileProblem(const std::filesystem::path& file) {
     std::error_code error;
-    if (!std::filesystem::exists(file, error))
-        return "the database " + file.string() + " does not exist";
+    const std::string name = Echo(file.string());
+    if (!std::filesystem::exists(file, error)) return "the database " + name + " does not exist";
+    if (std::filesystem::is_directory(file, error))
+        return "the database " + name + " is a folder, not a file";
     if (!std::filesystem::is_regular_file(file, error))
-        return "the database " + file.string() + " is not a file";
-    if (IsReadOnlyFile(file)) return "the database " + file.string() + " is read-only";
+        return "the database " + name + " is not a file";
+    if (IsReadOnlyFile(file)) return "the database " + name + " is read-only";
     try {
         host::Connection connection(file, host::OpenMode::kReadOnly);
         host::Statement probe(connection, "SELECT count(*) FROM sqlite_master");
         probe.Step();
     } catch (const HostError& e) {
-        return "the file " + file.string() + " is not a database (" + e.Description() + ")";
+        return "the file " + name + " is not a database (" + Echo(e.Description()) + ")";
     }
     return std::nullopt;
 }
@@ -88,7 +91,7 @@ FileOutcome RunScript(const Script& script, const RunSettings& settings, std::os
     } catch (const ScenarioFailure& failure) {
         const int blamed = failure.Line() > 0 ? failure.Line() : line;
         return {false,
-                "FAIL " + script.file + ":" + std::to_string(blamed) + ": " + failure.what()};
+                "FAIL " + script.file + ":" + std::to_string(blamed) + ": " + failure.Message()};
     }
     return {true, "PASS " + script.file};
 }
