@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "cli/echo.h"
 #include "cli/scenario.h"
 #include "cli/scenario_run.h"
 #include "cli/shell.h"
@@ -68,6 +69,10 @@ Reads scenario commands from the input, one per line, on a fresh copy of the see
 expectation prints "ok", a failure "FAIL: ..." and the shell goes on. `help` lists the
 commands; `quit`, `exit` or the end of input ends the shell.
 
+Exit status: 0 when typed at a terminal. When the input is not a terminal (a pipe or a file),
+as for `velaqm run`: 0 when every command succeeded, 1 when one failed, 2 when a line was a
+script error (or the database cannot be used).
+
 Options: --transcript, --lang chs|en, --db FILE, --trace FILE, --client-dir DIR (as for
 `velaqm run`).
 )";
@@ -87,6 +92,9 @@ dialect layer and prints the last result set: a header row and one line per row,
 tabs; NULL is an empty field; a tab, line break or backslash in a value is written \t, \n, \r,
 \\. With --json: {"columns":[...],"rows":[[...],...]} with NULL as null and numbers as numbers.
 A batch that returns no result set (INSERT, UPDATE, ...) prints nothing.
+Only --db, --json and --help (also as --db=FILE) are options; any other argument is the
+statement, so one may begin with a comment: velaqm sql --db F "-- why
+select 1". `--` ends the options: velaqm sql --db F -- "--json".
 Errors go to the standard error and give exit status 2.
 )";
 
@@ -141,36 +149,34 @@ void SetOption(Options& options, std::string_view flag, const std::string& value
     if (flag == "--client-dir") options.settings.clientDir = value;
     if (flag == "--lang") {
         if (value != "chs" && value != "en")
-            throw UsageProblem{"--lang takes chs or en, not " + value};
+            throw UsageProblem{"--lang takes chs or en, not " + Echo(value)};
         options.settings.language = value;
     }
 }
 
-// Options as `--flag VALUE` or `--flag=VALUE`; everything else (and all after `--`) is a file
-// or a statement. Throws UsageProblem.
+// Options as `--flag VALUE` or `--flag=VALUE` of the command's own option names, and --help;
+// every other argument (and all after `--`) is a file or a statement, so that a statement may
+// begin with a `--` comment. Throws UsageProblem.
 Options ParseOptions(const CommandInfo& command, std::span<const std::string> args) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string flag = args[i];
-        if (flag == "--") {
+        const std::string& arg = args[i];
+        if (arg == "--") {
             options.files.insert(options.files.end(), args.begin() + i + 1, args.end());
             break;
         }
-        if (flag.size() < 2 || !flag.starts_with("-")) {
-            options.files.push_back(flag);
-            continue;
-        }
-        if (flag == "--help" || flag == "-h") {
+        if (arg == "--help" || arg == "-h") {
             options.help = true;
             continue;
         }
-        std::optional<std::string> value;
-        if (const auto equals = flag.find('='); equals != std::string::npos) {
-            value = flag.substr(equals + 1);
-            flag.resize(equals);
+        const auto equals = arg.find('=');
+        const std::string flag = arg.substr(0, equals);
+        if (std::find(command.flags.begin(), command.flags.end(), flag) == command.flags.end()) {
+            options.files.push_back(arg);
+            continue;
         }
-        if (std::find(command.flags.begin(), command.flags.end(), flag) == command.flags.end())
-            throw UsageProblem{"unknown option " + flag};
+        std::optional<std::string> value;
+        if (equals != std::string::npos) value = arg.substr(equals + 1);
         const bool takesValue = flag != "--transcript" && flag != "--json";
         if (!takesValue && value) throw UsageProblem{flag + " takes no value"};
         if (takesValue && !value) {
@@ -195,14 +201,15 @@ void RequireDatabase(const RunSettings& settings) {
     }
     std::error_code error;
     if (!std::filesystem::is_regular_file(settings.SeedDatabase(), error))
-        throw SetupProblem{"the seeded database " + settings.SeedDatabase().string() +
+        throw SetupProblem{"the seeded database " + Echo(settings.SeedDatabase().string()) +
                            " is missing"};
 }
 
 void RequireTraceFile(const RunSettings& settings) {
     if (!settings.traceFile) return;
     std::ofstream probe(*settings.traceFile, std::ios::app);
-    if (!probe) throw SetupProblem{"cannot write the trace log " + settings.traceFile->string()};
+    if (!probe)
+        throw SetupProblem{"cannot write the trace log " + Echo(settings.traceFile->string())};
 }
 
 // Reads and parses every file first, so that a script error runs nothing.
@@ -212,7 +219,8 @@ std::vector<Script> LoadScripts(const std::vector<std::string>& files, std::ostr
     for (const std::string& file : files) {
         const auto text = ReadTextFile(file);
         if (!text) {
-            err << "velaqm: cannot read the scenario file " << file << '\n';
+            err << "velaqm: cannot read the scenario file " << Echo(file)
+                << (file.starts_with("-") ? " (it is no option of velaqm run)" : "") << '\n';
             allGood = false;
             continue;
         }
@@ -234,7 +242,7 @@ int RunScripts(const std::vector<Script>& scripts, const RunSettings& settings, 
         try {
             outcome = RunScript(script, settings, console.out);
         } catch (const std::exception& e) {
-            throw SetupProblem{script.file + ": the session cannot start: " + e.what()};
+            throw SetupProblem{Echo(script.file) + ": the session cannot start: " + ErrorText(e)};
         }
         console.out << outcome.report << std::endl;
         ++(outcome.passed ? passed : failed);
@@ -267,26 +275,34 @@ std::vector<std::string> DemoFiles(const std::filesystem::path& programDir) {
     return files;
 }
 
+// An argument of a command that takes none: a mistyped option, most likely.
+[[noreturn]] void RefuseOperand(const std::string& arg) {
+    if (arg.starts_with("-")) throw UsageProblem{"unknown option " + Echo(arg)};
+    throw UsageProblem{"takes no file: " + Echo(arg)};
+}
+
 int Demo(Options options, Console console) {
-    if (!options.files.empty()) throw UsageProblem{"takes no file: " + options.files.front()};
+    if (!options.files.empty()) RefuseOperand(options.files.front());
     options.files = DemoFiles(options.settings.programDir);
     options.settings.transcript = true;
     return RunFiles(options, console);
 }
 
 int Shell(const Options& options, Console console) {
-    if (!options.files.empty()) throw UsageProblem{"takes no file: " + options.files.front()};
+    if (!options.files.empty()) RefuseOperand(options.files.front());
     RequireDatabase(options.settings);
     RequireTraceFile(options.settings);
     try {
         return RunShell(options.settings, console.in, console.out, console.interactive);
     } catch (const std::exception& e) {
-        throw SetupProblem{std::string("the session cannot start: ") + e.what()};
+        throw SetupProblem{"the session cannot start: " + ErrorText(e)};
     }
 }
 
 int Sql(const Options& options, Console console) {
     if (!options.settings.database) throw UsageProblem{"--db FILE is required"};
+    if (options.files.size() > 1 && options.files.front().starts_with("-"))
+        throw UsageProblem{"unknown option " + Echo(options.files.front())};
     if (options.files.size() != 1) throw UsageProblem{"give exactly one STATEMENT (quote it)"};
     return RunSql(*options.settings.database, options.files.front(), options.json, console.out,
                   console.err);
@@ -299,7 +315,7 @@ int Help(std::span<const std::string> args, Console console) {
     }
     const CommandInfo* command = FindCommand(args.front());
     if (!command) {
-        console.err << "velaqm help: no command " << args.front() << '\n';
+        console.err << "velaqm help: no command " << Echo(args.front()) << '\n';
         return kExitUsage;
     }
     PrintHelp(*command, console.out);
@@ -318,7 +334,7 @@ int Main(std::span<const std::string> args, const std::filesystem::path& program
     if (name == "--help" || name == "-h" || name == "help") return Help(args.subspan(1), console);
     const CommandInfo* command = FindCommand(name);
     if (!command) {
-        console.err << "velaqm: unknown command " << name << "\nTry `velaqm --help`.\n";
+        console.err << "velaqm: unknown command " << Echo(name) << "\nTry `velaqm --help`.\n";
         return kExitUsage;
     }
     try {

@@ -1,5 +1,6 @@
 #include "cli/runner.h"
 
+#include "cli/echo.h"
 #include "frame/convert.h"
 #include "frame/date.h"
 #include "frame/host_error.h"
@@ -19,6 +20,11 @@ std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
+// A scenario's own text in a failure: shortened when huge.
+std::string QuotedInput(std::string_view text) {
+    return "\"" + Echo(text) + "\"";
+}
+
 // The row a command names; 0 lets the form take its own default (the head, or row 1).
 int RowOf(const Command& command) {
     return command.IntOption("row").value_or(0);
@@ -29,7 +35,7 @@ void Expect(bool holds, const std::string& expected, const std::string& found) {
 }
 
 void ExpectEqual(std::string_view what, std::string_view expected, std::string_view found) {
-    Expect(expected == found, std::string(what) + " " + Quoted(expected), Quoted(found));
+    Expect(expected == found, std::string(what) + " " + QuotedInput(expected), Quoted(found));
 }
 
 std::string Join(const std::vector<std::string>& items, std::string_view separator) {
@@ -98,7 +104,7 @@ const std::map<std::string, ScenarioRunner::Handler, std::less<>>& ScenarioRunne
 void ScenarioRunner::Run(const Command& command) {
     const auto handler = Handlers().find(command.verb);
     if (handler == Handlers().end())
-        throw ScenarioFailure("the runner has no command " + Quoted(command.verb));
+        throw ScenarioFailure("the runner has no command " + QuotedInput(command.verb));
     if (m_echoCommands) m_out << "> " << command.source << '\n';
     try {
         Dispatch(handler->second, command);
@@ -110,7 +116,7 @@ void ScenarioRunner::Run(const Command& command) {
     // A window that asked and got no answer from the scenario is the scenario's fault, not the
     // plug-in's, and is reported where it happened.
     if (const auto problems = m_session.TakeProblems(); !problems.empty())
-        throw ScenarioFailure(command.source + ": " + Join(problems, "; "));
+        throw ScenarioFailure(Echo(command.source) + ": " + Join(problems, "; "));
 }
 
 // Whatever stops a command (a refused action, a host error) fails it with the command's text.
@@ -119,10 +125,9 @@ void ScenarioRunner::Dispatch(Handler handler, const Command& command) {
         (this->*handler)(command);
     } catch (const ScenarioFailure&) {
         throw;
-    } catch (const HostError& error) {
-        throw ScenarioFailure(command.source + ": " + error.Description());
     } catch (const std::exception& error) {
-        throw ScenarioFailure(command.source + ": " + error.what());
+        // A database error repeats the statement, which is the scenario's own text.
+        throw ScenarioFailure(Echo(command.source) + ": " + Echo(ErrorText(error)));
     }
 }
 
@@ -183,7 +188,8 @@ int ScenarioRunner::ResolveBillId(const Command& command) const {
         m_session.Db(),
         "SELECT FID FROM " + table + " WHERE " + host::QuoteName(billNo->fieldName) + " = ?",
         {wanted});
-    Expect(!id.IsEmpty(), "bill " + Quoted(wanted) + " of class " + command.Arg(0), "no such bill");
+    Expect(!id.IsEmpty(), "bill " + QuotedInput(wanted) + " of class " + command.Arg(0),
+           "no such bill");
     return static_cast<int>(WholeNumber(id));
 }
 
@@ -311,7 +317,7 @@ void ScenarioRunner::Formula(const Command& command) {
 
 void ScenarioRunner::ExpectMessage(const Command& command) {
     host::MessageBoxRecord* oldest = m_session.Log().OldestUnread();
-    Expect(oldest != nullptr, "message " + Quoted(command.Arg(0)), "no unread message");
+    Expect(oldest != nullptr, "message " + QuotedInput(command.Arg(0)), "no unread message");
     ExpectEqual("message", command.Arg(0), oldest->text);
     oldest->read = true;
 }

@@ -24,10 +24,13 @@ namespace velaqm::cli {
 class ScenarioFailure : public std::runtime_error {
   public:
     explicit ScenarioFailure(const std::string& what, int line = 0)
-        : std::runtime_error(what), m_line(line) {}
+        : std::runtime_error(what), m_message(what), m_line(line) {}
     int Line() const { return m_line; }
+    // The whole text; what() ends at a NUL byte that a scenario's text may hold.
+    const std::string& Message() const { return m_message; }
 
   private:
+    std::string m_message;
     int m_line;
 };
 

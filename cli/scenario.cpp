@@ -5,6 +5,7 @@
 #include <charconv>
 #include <utility>
 
+#include "cli/echo.h"
 #include "frame/date.h"
 
 namespace velaqm::cli {
@@ -94,19 +95,17 @@ void CheckValue(const Command& command, const Param& param, std::string_view val
             return;
         case Kind::Positive:
             if (const auto number = ReadInt(value); number && *number > 0) return;
-            Refuse(command,
-                   name + " must be a whole number above 0, not \"" + std::string(value) + "\"");
+            Refuse(command, name + " must be a whole number above 0, not \"" + Echo(value) + "\"");
         case Kind::Count:
             if (ReadInt(value)) return;
-            Refuse(command, name + " must be a whole number, not \"" + std::string(value) + "\"");
+            Refuse(command, name + " must be a whole number, not \"" + Echo(value) + "\"");
         case Kind::Day:
             if (IsDay(value)) return;
-            Refuse(command,
-                   name + " must be a date YYYY-MM-DD, not \"" + std::string(value) + "\"");
+            Refuse(command, name + " must be a date YYYY-MM-DD, not \"" + Echo(value) + "\"");
         case Kind::Choice:
             if (IsChoice(value, param.choices)) return;
             Refuse(command, name + " must be " + std::string(param.choices) + ", not \"" +
-                                std::string(value) + "\"");
+                                Echo(value) + "\"");
     }
 }
 
@@ -124,11 +123,11 @@ void CheckSelection(const Command& command) {
         const auto slash = item.find('/');
         const std::string_view billNo = item.substr(0, slash);
         if (billNo.empty())
-            Refuse(command, "select: an empty bill number in \"" + command.Arg(0) + "\"");
+            Refuse(command, "select: an empty bill number in \"" + Echo(command.Arg(0)) + "\"");
         if (slash == std::string_view::npos) continue;
         const auto entry = ReadInt(item.substr(slash + 1));
         if (!entry || *entry < 1)
-            Refuse(command, "select: the entry row of \"" + std::string(item) +
+            Refuse(command, "select: the entry row of \"" + Echo(item) +
                                 "\" must be a whole number above 0");
     }
 }
@@ -138,7 +137,7 @@ void CheckChoice(const Command& command) {
     if (keyword && (command.Arg(0) == "none" || command.Arg(0) == "close")) return;
     for (const std::string& item : SplitList(command.Arg(0)))
         if (item.empty())
-            Refuse(command, "choose: an empty bill number in \"" + command.Arg(0) + "\"");
+            Refuse(command, "choose: an empty bill number in \"" + Echo(command.Arg(0)) + "\"");
 }
 
 void CheckFocus(const Command& command) {
@@ -388,15 +387,15 @@ void CheckShape(const Command& command, const Signature& signature) {
     if (command.args.size() < signature.required)
         Refuse(command, "missing " + std::string(signature.args[command.args.size()].name) + usage);
     if (command.args.size() > signature.args.size())
-        Refuse(command,
-               "too many arguments: \"" + command.args[signature.args.size()].text + "\"" + usage);
+        Refuse(command, "too many arguments: \"" + Echo(command.args[signature.args.size()].text) +
+                            "\"" + usage);
     for (std::size_t i = 0; i < command.args.size(); ++i)
         CheckValue(command, signature.args[i], command.args[i].text);
     for (const auto& [name, value] : command.options) {
         const auto param = std::find_if(signature.options.begin(), signature.options.end(),
                                         [&](const Param& p) { return p.name == name; });
         if (param == signature.options.end())
-            Refuse(command, "unknown option " + name + "= for " + command.verb +
+            Refuse(command, "unknown option " + Echo(name) + "= for " + Echo(command.verb) +
                                 " (quote a value that holds \"=\")" + usage);
         CheckValue(command, *param, value);
     }
@@ -420,10 +419,10 @@ std::optional<int> Command::IntOption(std::string_view name) const {
 }
 
 ScriptError::ScriptError(std::string file, int line, const std::string& what)
-    : std::runtime_error(what), m_file(std::move(file)), m_line(line) {}
+    : std::runtime_error(what), m_file(std::move(file)), m_line(line), m_message(what) {}
 
 std::string ScriptError::Report() const {
-    return m_file + ":" + std::to_string(m_line) + ": " + what();
+    return Echo(m_file) + ":" + std::to_string(m_line) + ": " + m_message;
 }
 
 // --- parsing -----------------------------------------------------------------------------------
@@ -450,13 +449,14 @@ std::optional<Command> ParseLine(std::string_view line, const std::string& file,
         }
         std::string name = token.text.substr(0, *token.equals);
         if (command.options.contains(name))
-            throw ScriptError(file, lineNumber, "option " + name + "= given twice");
+            throw ScriptError(file, lineNumber, "option " + Echo(name) + "= given twice");
         command.options.emplace(std::move(name), token.text.substr(*token.equals + 1));
     }
     if (command.verb == "expect") command.verb = ExpectVerb(command);
 
     const Signature* signature = FindSignature(command.verb);
-    if (!signature) throw ScriptError(file, lineNumber, "unknown command \"" + command.verb + "\"");
+    if (!signature)
+        throw ScriptError(file, lineNumber, "unknown command \"" + Echo(command.verb) + "\"");
     CheckShape(command, *signature);
     return command;
 }

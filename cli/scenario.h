@@ -40,12 +40,15 @@ class ScriptError : public std::runtime_error {
     ScriptError(std::string file, int line, const std::string& what);
     const std::string& File() const { return m_file; }
     int Line() const { return m_line; }
+    // What is wrong, whole: what() ends at a NUL byte that the line may hold.
+    const std::string& Message() const { return m_message; }
     // "file:line: what is wrong"
     std::string Report() const;
 
   private:
     std::string m_file;
     int m_line;
+    std::string m_message;
 };
 
 struct Script {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/echo.h"
 #include "cli/runner.h"
 #include "cli/temp_database.h"
 #include "frame/convert.h"
@@ -46,7 +47,7 @@ bool IsReadOnlyFile(const std::filesystem::path& file) {
 }
 
 std::optional<std::string> DatabaseFileProblem(const std::filesystem::path& file) {
-    const std::string name = file.string();
+    const std::string name = Echo(file.string());
     std::error_code error;
     if (!std::filesystem::exists(file, error)) return "the database " + name + " does not exist";
     if (std::filesystem::is_directory(file, error))
@@ -59,7 +60,7 @@ std::optional<std::string> DatabaseFileProblem(const std::filesystem::path& file
     // SQLite keeps its write-ahead log and lock files beside the database.
     const std::filesystem::path folder = file.parent_path().empty() ? "." : file.parent_path();
     if (access(folder.c_str(), W_OK) != 0)
-        return "the folder " + folder.string() + " of the database " + name +
+        return "the folder " + Echo(folder.string()) + " of the database " + name +
                " is read-only; the database needs to write its log files beside it";
     try {
         host::Connection connection(file, host::OpenMode::kReadOnly);
@@ -72,7 +73,7 @@ std::optional<std::string> DatabaseFileProblem(const std::filesystem::path& file
                    " has no bill catalog (ICClassType, ICClassTableInfo); give a copy of the "
                    "seeded database velaqm.db";
     } catch (const HostError& e) {
-        return "the file " + name + " is not a database (" + e.Description() + ")";
+        return "the file " + name + " is not a database (" + Echo(e.Description()) + ")";
     }
     return std::nullopt;
 }
@@ -104,7 +105,7 @@ FileOutcome RunScript(const Script& script, const RunSettings& settings, std::os
     } catch (const ScenarioFailure& failure) {
         const int blamed = failure.Line() > 0 ? failure.Line() : line;
         return {false,
-                "FAIL " + script.file + ":" + std::to_string(blamed) + ": " + failure.what()};
+                "FAIL " + script.file + ":" + std::to_string(blamed) + ": " + failure.Message()};
     }
     return {true, "PASS " + script.file};
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/app.h"
 #include "cli/runner.h"
 #include "frame/text_util.h"
 
@@ -19,27 +20,33 @@ void PrintCommands(std::ostream& out) {
 }
 
 // Runs one typed command and prints its outcome: new message boxes, "ok" for a met
-// expectation, the failure otherwise.
-void RunTyped(ScenarioRunner& runner, const Command& command, std::ostream& out) {
+// expectation, the failure otherwise. False when the command failed.
+bool RunTyped(ScenarioRunner& runner, const Command& command, std::ostream& out) {
+    bool succeeded = true;
     try {
         runner.Run(command);
         if (command.verb.starts_with("expect ")) out << "ok\n";
     } catch (const ScenarioFailure& failure) {
-        out << "FAIL: " << failure.what() << '\n';
+        out << "FAIL: " << failure.Message() << '\n';
+        succeeded = false;
     }
     for (const std::string& message : runner.TakeNewMessages())
         out << "message: " << message << '\n';
+    return succeeded;
 }
 
 }  // namespace
 
-int RunShell(const RunSettings& settings, std::istream& in, std::ostream& out, bool prompt) {
+int RunShell(const RunSettings& settings, std::istream& in, std::ostream& out, bool interactive) {
+    const bool prompt = interactive;
     const WorkingDatabase database(settings);
     host::Session session(
         SessionOptionsFor(settings, database.Path(), settings.transcript ? &out : nullptr));
     ScenarioRunner runner(session, out, false, settings.language);
     if (prompt) out << "velaqm shell: scenario commands, `help` for the list, `quit` to end.\n";
 
+    bool failed = false;
+    bool scriptError = false;
     std::string line;
     for (int number = 1;; ++number) {
         if (prompt) out << "velaqm> " << std::flush;
@@ -53,13 +60,15 @@ int RunShell(const RunSettings& settings, std::istream& in, std::ostream& out, b
         }
         try {
             if (const auto command = ParseLine(line, std::string(kShellFile), number))
-                RunTyped(runner, *command, out);
+                failed = !RunTyped(runner, *command, out) || failed;
         } catch (const ScriptError& error) {
-            out << "error: " << error.what() << '\n';
+            out << "error: " << error.Message() << '\n';
+            scriptError = true;
         }
     }
     if (prompt) out << '\n';
-    return 0;
+    if (interactive) return kExitPassed;
+    return scriptError ? kExitUsage : failed ? kExitFailed : kExitPassed;
 }
 
 }  // namespace velaqm::cli

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cli/echo.h"
 #include "cli/scenario_run.h"
 #include "frame/convert.h"
 #include "frame/host_error.h"
@@ -84,8 +85,13 @@ void WriteJson(const host::ResultSet& result, std::ostream& out) {
 int RunSql(const std::filesystem::path& database, std::string_view statement, bool json,
            std::ostream& out, std::ostream& err) {
     std::error_code error;
+    if (std::filesystem::is_directory(database, error)) {
+        err << "velaqm sql: the database " << Echo(database.string())
+            << " is a folder, not a file\n";
+        return 2;
+    }
     if (!std::filesystem::is_regular_file(database, error)) {
-        err << "velaqm sql: the database " << database.string() << " does not exist\n";
+        err << "velaqm sql: the database " << Echo(database.string()) << " does not exist\n";
         return 2;
     }
     try {
@@ -99,11 +105,9 @@ int RunSql(const std::filesystem::path& database, std::string_view statement, bo
             WriteJson(result, out);
         else
             WriteTabSeparated(result, out);
-    } catch (const HostError& e) {
-        err << "velaqm sql: " << e.Description() << '\n';
-        return 2;
     } catch (const std::exception& e) {
-        err << "velaqm sql: " << e.what() << '\n';
+        // A database error repeats the statement, which is the user's own text.
+        err << "velaqm sql: " << Echo(ErrorText(e)) << '\n';
         return 2;
     }
     return 0;

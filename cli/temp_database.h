@@ -1,7 +1,8 @@
 // A private copy of the seeded database for one scenario file, so that every file starts from
-// the same data and leaves nothing behind.
+// the same data and leaves nothing behind, not even when the process is interrupted.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 
 namespace velaqm::cli {
@@ -9,7 +10,8 @@ namespace velaqm::cli {
 class TempDatabase {
   public:
     // Copies `seed` to a new file in the system's temporary directory; throws
-    // std::runtime_error when either cannot be done.
+    // std::runtime_error when either cannot be done. While the copy lives, SIGINT and SIGTERM
+    // remove it and its side files, then end the process as the signal would.
     explicit TempDatabase(const std::filesystem::path& seed);
     ~TempDatabase();
     TempDatabase(const TempDatabase&) = delete;
@@ -19,6 +21,7 @@ class TempDatabase {
 
   private:
     std::filesystem::path m_path;
+    std::size_t m_slot;  // where the signal handler finds the path
 };
 
 }  // namespace velaqm::cli

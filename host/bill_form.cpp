@@ -5,11 +5,13 @@
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
+#include "frame/platform.h"
 #include "frame/text_util.h"
 #include "host/action_refused.h"
 #include "host/bill_store.h"
 #include "host/form_support.h"
 #include "host/native_sql.h"
+#include "host/parts/string_table.h"
 #include "host/session.h"
 
 namespace velaqm::host {
@@ -24,6 +26,37 @@ std::string Upper(std::string_view text) {
 
 std::string YesNo(bool value) {
     return value ? "true" : "false";
+}
+
+// The grid's refusal of text typed into a numeric field, in the session's language: the
+// source texts are Chinese, "%1" stands for the field's caption and "%2", "%3" for limits.
+std::string TypedNumberMessage(const StringTable& strings, const std::string& caption,
+                               const NumberLimits& limits, TypedNumberProblem problem) {
+    std::string text;
+    switch (problem) {
+        case TypedNumberProblem::None:
+            return "";
+        case TypedNumberProblem::NotANumber:
+            text = strings.Lookup("%1必须是数字，请重新输入！");
+            break;
+        case TypedNumberProblem::OutOfRange:
+            text = ReplaceAll(ReplaceAll(strings.Lookup("%1超出范围（%2 ～ %3）！"), "%2",
+                                         std::to_string(limits.min)),
+                              "%3", std::to_string(limits.max));
+            break;
+        case TypedNumberProblem::WholeOnly:
+            text = strings.Lookup("%1只能输入整数！");
+            break;
+        case TypedNumberProblem::TooManyPlaces:
+            text =
+                ReplaceAll(strings.Lookup("%1最多%2位小数！"), "%2", std::to_string(limits.places));
+            break;
+        case TypedNumberProblem::TooManyDigits:
+            text = ReplaceAll(strings.Lookup("%1最多%2位有效数字！"), "%2",
+                              std::to_string(NumberLimits::kFractionDigits));
+            break;
+    }
+    return ReplaceAll(text, "%1", caption);
 }
 
 }  // namespace
@@ -367,7 +400,7 @@ void BillForm::Edit(std::string_view key, int row, std::string_view text) {
     for (const auto& [name, item] : value->Entries())
         before->SetItem(name, item);
 
-    StoreTypedText(field, row, text);
+    if (!StoreTypedText(field, row, text)) return;
     bool cancel = false;
     Raise("Change",
           [&](BillEventsSink& sink) { sink.Change(field.info, value, field.index, row, cancel); });
@@ -573,10 +606,28 @@ void BillForm::StoreValue(const FieldDef& field, int row, const Variant& value) 
     m_session.Log().Add(EntryKind::Value, CellName(field, row) + " = \"" + Text(value) + "\"");
 }
 
-void BillForm::StoreTypedText(const FieldDef& field, int row, std::string_view text) {
+std::string BillForm::Caption(const FieldDef& field) const {
+    const bool english = EqualsNoCase(m_session.User().language, "en");
+    const std::string& caption =
+        english && !field.captionEn.empty() ? field.captionEn : field.caption;
+    return caption.empty() ? field.key : caption;
+}
+
+bool BillForm::StoreTypedText(const FieldDef& field, int row, std::string_view text) {
+    if (!field.IsLookup() && IsNumericType(field.valueType) && !TrimView(text).empty()) {
+        const TypedNumberProblem problem = CheckTypedNumber(field.valueType, text);
+        if (problem != TypedNumberProblem::None) {
+            m_session.MessageBox(TypedNumberMessage(m_session.Strings(), Caption(field),
+                                                    NumberLimitsOf(field.valueType), problem),
+                                 kMsgExclamation, "VelaQM");
+            return false;
+        }
+        StoreValue(field, row, std::string(TrimView(text)));
+        return true;
+    }
     if (!field.IsLookup() || text.empty()) {
         StoreValue(field, row, std::string(text));
-        return;
+        return true;
     }
     // A lookup field takes the record's number, or "id:N" for its internal ID.
     const bool byId = text.substr(0, 3) == "id:";
@@ -593,6 +644,7 @@ void BillForm::StoreTypedText(const FieldDef& field, int row, std::string_view t
                                   {wanted});
     if (id.IsEmpty()) throw ActionRefused(field.key + " has no record " + std::string(text));
     StoreValue(field, row, id);
+    return true;
 }
 
 std::string BillForm::ValueText(std::string_view key, int row) const {

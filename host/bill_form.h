@@ -140,7 +140,10 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     DictionaryPtr HeadPage() const;
     VectorPtr EntryRows() const;
     void StoreValue(const FieldDef& field, int row, const Variant& value);
-    void StoreTypedText(const FieldDef& field, int row, std::string_view text);
+    // What a person types: false when the field refuses the text (a message box says why and
+    // the old value stays).
+    bool StoreTypedText(const FieldDef& field, int row, std::string_view text);
+    std::string Caption(const FieldDef& field) const;
     std::string CellName(const FieldDef& field, int row) const;
     static int CellRow(const FieldDef& field, int row);
     void RequireEditable(const FieldDef& field, int row) const;

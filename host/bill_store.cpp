@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <map>
+#include <optional>
+#include <string>
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
@@ -13,14 +16,49 @@ namespace velaqm::host {
 
 namespace {
 
-// Database type codes read as numbers: the integer, float, decimal and bit types.
-bool IsNumericType(int valueType) {
-    constexpr int kNumeric[] = {2,   3,   4,   5,   6,  11, 14, 16,  17, 18, 19, 20,  21,
-                                131, 139, 104, 106, 62, 56, 60, 108, 59, 52, 48, 127, 122};
-    return std::find(std::begin(kNumeric), std::end(kNumeric), valueType) != std::end(kNumeric);
+// The digits of a complete number text: "-12.50e1" has 3 significant digits, no places and 3
+// whole digits. Exponents are read only as far as they can matter.
+struct NumberShape {
+    long long significant = 0;
+    long long places = 0;
+    long long wholeDigits = 0;
+};
+
+std::optional<NumberShape> ShapeOf(std::string_view text) {
+    text = TrimView(text);
+    if (text.empty() || NumberPrefixLength(text) != text.size()) return std::nullopt;
+    std::size_t pos = text.front() == '+' || text.front() == '-' ? 1 : 0;
+    std::string digits;
+    long long scale = 0;
+    bool afterPoint = false;
+    for (; pos < text.size() && text[pos] != 'e' && text[pos] != 'E'; ++pos) {
+        if (text[pos] == '.') {
+            afterPoint = true;
+            continue;
+        }
+        digits += text[pos];
+        if (afterPoint) ++scale;
+    }
+    long long exponent = 0;
+    bool negativeExponent = false;
+    for (++pos; pos < text.size(); ++pos) {
+        if (text[pos] == '-') negativeExponent = true;
+        if (text[pos] >= '0' && text[pos] <= '9')
+            exponent = std::min(exponent * 10 + (text[pos] - '0'), 1'000'000LL);
+    }
+    scale -= negativeExponent ? -exponent : exponent;
+    const auto first = digits.find_first_not_of('0');
+    if (first == std::string::npos) return NumberShape{};
+    digits.erase(0, first);
+    while (digits.back() == '0') {
+        digits.pop_back();
+        --scale;
+    }
+    const auto significant = static_cast<long long>(digits.size());
+    return NumberShape{significant, std::max(0LL, scale), std::max(0LL, significant - scale)};
 }
 
-// The column value of a field's stored value.
+// The column value of a field// The column value of a field's stored value.
 Variant ColumnValue(const FieldDef& field, const Variant& stored) {
     if (stored.IsNull() || stored.IsEmpty()) return kNull;
     if (field.IsDate()) {
@@ -30,9 +68,8 @@ Variant ColumnValue(const FieldDef& field, const Variant& stored) {
     }
     if (IsNumericType(field.valueType)) {
         if (stored.IsString() && Trim(stored.AsString()).empty()) return kNull;
-        return ToDecimal(stored).ToString().find('.') == std::string::npos
-                   ? Variant(WholeNumber(stored))
-                   : Variant(NumberValue(stored));
+        // A Decimal binds a whole number as a 64-bit integer; a Long or Double would not.
+        return ToDecimal(stored);
     }
     return Text(stored);
 }
@@ -108,6 +145,73 @@ void UpdateHead(Database& db, const std::string& table, const std::vector<const 
 }
 
 }  // namespace
+
+bool IsNumericType(int valueType) {
+    constexpr int kNumeric[] = {2,   3,   4,   5,   6,  11, 14, 16,  17, 18, 19, 20,  21,
+                                131, 139, 104, 106, 62, 56, 60, 108, 59, 52, 48, 127, 122};
+    return std::find(std::begin(kNumeric), std::end(kNumeric), valueType) != std::end(kNumeric);
+}
+
+NumberLimits NumberLimitsOf(int valueType) {
+    constexpr std::int64_t kMax18 = 999'999'999'999'999'999;
+    constexpr std::int64_t kMaxMoney = 922'337'203'685'477;  // whole part of money, decimal(19,4)
+    switch (valueType) {
+        case 11:  // bit, read as the host's booleans
+        case 104:
+            return {-1, 1, 0};
+        case 16:
+            return {-128, 127, 0};
+        case 17:
+        case 48:
+            return {0, 255, 0};
+        case 2:
+        case 52:
+            return {-32'768, 32'767, 0};
+        case 18:
+            return {0, 65'535, 0};
+        case 3:
+        case 56:
+            return {std::numeric_limits<std::int32_t>::min(),
+                    std::numeric_limits<std::int32_t>::max(), 0};
+        case 19:
+            return {0, 4'294'967'295, 0};
+        case 20:
+        case 127:
+            return {-kMax18, kMax18, 0};
+        case 21:
+            return {0, kMax18, 0};
+        case 6:
+        case 60:
+            return {-kMaxMoney, kMaxMoney, 4};
+        case 122:
+            return {-214'748, 214'748, 4};
+        case 4:
+        case 5:
+        case 59:
+        case 62:
+            return {-kMax18, kMax18, Decimal::kMaxScale, NumberLimits::kFractionDigits};
+        default:  // decimal and numeric: the client's decimal(28,10)
+            return {-kMax18, kMax18, 10};
+    }
+}
+
+TypedNumberProblem CheckTypedNumber(int valueType, std::string_view text) {
+    const std::optional<NumberShape> shape = ShapeOf(text);
+    if (!shape) return TypedNumberProblem::NotANumber;
+    const NumberLimits limits = NumberLimitsOf(valueType);
+    if (shape->wholeDigits > 18) return TypedNumberProblem::OutOfRange;
+    if (shape->places > limits.places)
+        return limits.places == 0 ? TypedNumberProblem::WholeOnly
+                                  : TypedNumberProblem::TooManyPlaces;
+    if (shape->significant > limits.digits ||
+        (shape->places > 0 && shape->significant > NumberLimits::kFractionDigits))
+        return TypedNumberProblem::TooManyDigits;
+    // At most 18 whole digits and 28 places: the Decimal holds the text exactly.
+    const Decimal value = *Decimal::Parse(TrimView(text));
+    if (value < Decimal(limits.min) || value > Decimal(limits.max))
+        return TypedNumberProblem::OutOfRange;
+    return TypedNumberProblem::None;
+}
 
 std::string ProposedBillNumber(Database& db, const ClassDef& def) {
     auto next =

@@ -129,12 +129,21 @@ void ResultText(sqlite3_context* ctx, const std::string& text) {
     sqlite3_result_text64(ctx, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
+// SQLite passes an error message on as a C string: a NUL byte of a quoted value reads "\0", so
+// that the message does not end there.
+std::string WithVisibleNul(std::string_view message) {
+    std::string text;
+    for (const char c : message)
+        text += c == '\0' ? std::string_view("\\0") : std::string_view(&c, 1);
+    return text;
+}
+
 template <class Body>
 void Guarded(sqlite3_context* ctx, Body body) {
     try {
         body();
     } catch (const FunctionError& e) {
-        sqlite3_result_error(ctx, e.message.c_str(), -1);
+        sqlite3_result_error(ctx, WithVisibleNul(e.message).c_str(), -1);
     } catch (const std::exception& e) {
         sqlite3_result_error(ctx, e.what(), -1);
     }

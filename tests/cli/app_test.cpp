@@ -97,7 +97,8 @@ TEST(VelaqmRun, UsageAndFileErrorsExitTwo) {
         {{"run", "--db", "/no/such.db", file}, "the database /no/such.db does not exist"},
         {{"run", "--db", notDb, file}, "is not a database"},
         {{"run", "--lang", "fr", file}, "--lang takes chs or en"},
-        {{"run", "--frob", file}, "unknown option --frob"},
+        {{"run", "--frob", file}, "the scenario file --frob (it is no option of velaqm run)"},
+        {{"shell", "--frob"}, "unknown option --frob"},
         {{"run", "--db"}, "--db needs a value"},
         {{"frob"}, "unknown command frob"},
         {{}, "Usage:"},
@@ -202,7 +203,7 @@ TEST(VelaqmShell, RunsTypedCommandsAndGoesOnAfterAFailure) {
                                  "expect tool mnuEditCheck visible\n"
                                  "quit\n"
                                  "show\n");
-    EXPECT_EQ(shell.exit, 0);
+    EXPECT_EQ(shell.exit, 2) << "fed from a pipe, a script error gives 2";
     EXPECT_EQ(shell.out,
               "FAIL: expected tool mnuEditCheck enabled, found disabled\n"
               "error: unknown command \"frobnicate\"\n"

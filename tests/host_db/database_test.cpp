@@ -144,6 +144,7 @@ TEST_F(DatabaseTest, FailingConversionsRaiseTheHostsMessages) {
         {"select convert(int, 'abc')",
          "Conversion failed when converting the varchar value 'abc' to data type int."},
         {"select convert(int, '1.5')", "to data type int."},
+        {"select convert(int, 'a' || char(0) || 'b')", "value 'a\\0b' to data type int."},
         {"select convert(datetime, 'soon')",
          "Conversion failed when converting date and/or time from character string."},
         {"select left('abc', -1)", "Invalid length parameter passed to the left function."},
