@@ -40,8 +40,12 @@ Variant Plain(sqlite3_stmt* stmt, int column) {
     switch (sqlite3_column_type(stmt, column)) {
         case SQLITE_NULL:
             return kNull;
-        case SQLITE_INTEGER:
-            return Variant(static_cast<std::int64_t>(sqlite3_column_int64(stmt, column)));
+        case SQLITE_INTEGER: {
+            // Beyond 32 bits a Decimal, exact, as ADO hands a bigint to the client.
+            const std::int64_t value = sqlite3_column_int64(stmt, column);
+            if (std::in_range<std::int32_t>(value)) return static_cast<std::int32_t>(value);
+            return Decimal(value);
+        }
         case SQLITE_FLOAT:
             return sqlite3_column_double(stmt, column);
         default: {
