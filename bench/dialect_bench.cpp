@@ -74,7 +74,7 @@ const std::array<const char*, 9> kShapeNames = {"plain",        "top",         "
 void BM_TranslateShape(benchmark::State& state) {
     const std::string& sql = kShapes[static_cast<std::size_t>(state.range(0))];
     velaqm::host::SchemaInfo schema;
-    schema.AddColumn("POInStock", "FDate", true);
+    schema.AddColumn("POInStock", "FDate", "DATETIME");
     for (auto _ : state)
         benchmark::DoNotOptimize(velaqm::host::TranslateBatch(sql, schema));
     state.SetLabel(kShapeNames[static_cast<std::size_t>(state.range(0))]);
