@@ -4,9 +4,10 @@
 //
 // A batch is tokenized with SQL Server's rules (dialect_tokenizer.cpp), split into statements
 // (dialect_splitter.cpp: at ";" and before a statement keyword, since the plug-ins' batches
-// have no semicolons), and each statement is rewritten token by token (dialect_rewriter.h). What
-// SQLite already runs unchanged keeps its wording; a construct that has no faithful translation is
-// refused with a HostError (db_error.h) naming it.
+// have no semicolons), and each statement is rewritten token by token (dialect_rewriter.h).
+// What SQLite already runs unchanged keeps its wording; a construct that has no faithful
+// translation is refused with a HostError (db_error.h) naming it. Tokenize, SplitStatements
+// and RewriteStatement take any text: what they cannot read they refuse with a HostError.
 #pragma once
 
 #include <cstddef>

@@ -197,7 +197,9 @@ void StatementRewriter::RewriteConvert(std::size_t i) {
     std::string style = "NULL";
     if (args.size() == 3) {
         const auto [first, last] = args[2];
-        if (last != first + 1 || t[first].kind != TokenKind::kNumber)
+        if (last != first + 1 || t[first].kind != TokenKind::kNumber ||
+            t[first].text.find_first_not_of("0123456789") != std::string::npos ||
+            t[first].text.size() > 3)
             Refuse("CONVERT with a style that is not a number");
         const int value = std::stoi(t[first].text);
         if (std::find(kStyles.begin(), kStyles.end(), value) == kStyles.end())
@@ -211,6 +213,7 @@ void StatementRewriter::RewriteConvert(std::size_t i) {
              MakeTok(TokenKind::kNumber, target.length, " "),
              Punct(",")};
     Toks expr = Copy(args[1].first, args[1].second);
+    if (expr.empty()) Refuse("CONVERT of nothing");
     if (expr.front().gap.empty()) expr.front().gap = " ";
     out.insert(out.end(), expr.begin(), expr.end());
     out.push_back(Punct(","));

@@ -334,6 +334,8 @@ TEST(Translate, RefusesWhatHasNoFaithfulTranslation) {
         {"select convert(xml, a) from t", "conversion to xml"},
         {"select convert(varchar(10), a, 103) from t", "CONVERT style 103"},
         {"select convert(varchar(10), a, b) from t", "style that is not a number"},
+        {"select convert(varchar(10), a, 99999999999) from t", "style that is not a number"},
+        {"select convert(varchar, ) from t", "CONVERT of nothing"},
         {"select dateadd(week, 1, a) from t", "DATEADD of week"},
         {"select datepart(fortnight, a) from t", "DATEPART of fortnight"},
         {"select datepart(day) from t", "DATEPART with those arguments"},
