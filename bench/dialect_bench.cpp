@@ -13,7 +13,7 @@ namespace {
 
 using velaqm::host::Database;
 
-const std::array<std::string, 9> kShapes = {
+const std::array<std::string, 10> kShapes = {
     "select FCheckerID,FBillNo as FBillNo from qmsampling where FID=1",
     "select  top 1 FTableName from ICClassTypeEntry where FParentID=1001906\r\n and ((FIndex = 2 "
     "and "
@@ -66,15 +66,20 @@ const std::array<std::string, 9> kShapes = {
     "select count(*) ct from icqcscheme where fisvalid=1 and  getdate() between FvalidDate and "
     "FInvalidDate and "
     "finterid=31",
+    "select a.FBillNo + '-' + b.FSampleNo AS FName, a.FQty / b.FQty, avg(b.FQty) from qmsampling a "
+    "(NOLOCK) inner join qmsamplingentry b WITH (NOLOCK) on a.FID = b.FID where isnull(a.FNote, "
+    "'') "
+    "= 'x' and datepart(dw, a.FDate) = 1 group by a.FBillNo, b.FSampleNo, a.FQty, b.FQty",
 };
-const std::array<const char*, 9> kShapeNames = {"plain",        "top",         "convert_getdate",
-                                                "string_alias", "update_from", "temp_table_batch",
-                                                "period",       "isnull",      "count_alias"};
+const std::array<const char*, 10> kShapeNames = {
+    "plain",  "top",    "convert_getdate", "string_alias", "update_from", "temp_table_batch",
+    "period", "isnull", "count_alias",     "arithmetic"};
 
 void BM_TranslateShape(benchmark::State& state) {
     const std::string& sql = kShapes[static_cast<std::size_t>(state.range(0))];
     velaqm::host::SchemaInfo schema;
-    schema.AddColumn("POInStock", "FDate", true);
+    schema.AddColumn("POInStock", "FDate", "DATETIME");
+    schema.AddColumn("qmsamplingentry", "FQty", "INTEGER");
     for (auto _ : state)
         benchmark::DoNotOptimize(velaqm::host::TranslateBatch(sql, schema));
     state.SetLabel(kShapeNames[static_cast<std::size_t>(state.range(0))]);

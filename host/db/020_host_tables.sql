@@ -3,7 +3,7 @@
 
 CREATE TABLE t_User (
     FUserID  INTEGER PRIMARY KEY,
-    FName    TEXT NOT NULL
+    FName    TEXT COLLATE tsql_ci NOT NULL
 );
 
 CREATE TABLE t_AccessRight (
@@ -16,9 +16,9 @@ CREATE TABLE t_AccessRight (
 CREATE TABLE t_ActionLog (
     FID            INTEGER PRIMARY KEY AUTOINCREMENT,
     FUserID        INTEGER,
-    FFunctionCode  TEXT,
+    FFunctionCode  TEXT COLLATE tsql_ci,
     FKind          INTEGER,
-    FText          TEXT,
+    FText          TEXT COLLATE tsql_ci,
     FDate          DATETIME
 );
 
@@ -26,15 +26,15 @@ CREATE TABLE t_TaskLock (
     FTaskID    INTEGER PRIMARY KEY AUTOINCREMENT,
     FSubSysID  INTEGER,
     FNumber    INTEGER,
-    FComputer  TEXT,
+    FComputer  TEXT COLLATE tsql_ci,
     FBillID    INTEGER,
     FUserID    INTEGER
 );
 
 CREATE TABLE t_SystemProfile (
-    FCategory  TEXT NOT NULL,
-    FKey       TEXT NOT NULL,
-    FValue     TEXT,
+    FCategory  TEXT COLLATE tsql_ci NOT NULL,
+    FKey       TEXT COLLATE tsql_ci NOT NULL,
+    FValue     TEXT COLLATE tsql_ci,
     PRIMARY KEY (FCategory, FKey)
 );
 

@@ -3,8 +3,8 @@
 
 CREATE TABLE QMAInfo (
     FID           INTEGER PRIMARY KEY,
-    FNumber       TEXT NOT NULL,
-    FName         TEXT NOT NULL,
+    FNumber       TEXT COLLATE tsql_ci NOT NULL,
+    FName         TEXT COLLATE tsql_ci NOT NULL,
     FClassTypeID  INTEGER NOT NULL
 );
 

@@ -2,11 +2,11 @@
 
 CREATE TABLE QMClientServiceLog (
     FID         INTEGER PRIMARY KEY,
-    FBillNo     TEXT NOT NULL DEFAULT '',
+    FBillNo     TEXT COLLATE tsql_ci NOT NULL DEFAULT '',
     FCheckerID  INTEGER DEFAULT 0,
     FDate       DATETIME,
-    FCustomer   TEXT DEFAULT '',
-    FContent    TEXT DEFAULT ''
+    FCustomer   TEXT COLLATE tsql_ci DEFAULT '',
+    FContent    TEXT COLLATE tsql_ci DEFAULT ''
 );
 -- No two bills share a number; a bill saved without one is left alone.
 CREATE UNIQUE INDEX QMClientServiceLog_FBillNo ON QMClientServiceLog (FBillNo) WHERE FBillNo <> '';

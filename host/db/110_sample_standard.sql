@@ -4,14 +4,14 @@
 
 CREATE TABLE QMSampStd (
     FID            INTEGER PRIMARY KEY,
-    FBillNo        TEXT NOT NULL DEFAULT '',
-    FName          TEXT DEFAULT '',
+    FBillNo        TEXT COLLATE tsql_ci NOT NULL DEFAULT '',
+    FName          TEXT COLLATE tsql_ci DEFAULT '',
     FDate          DATETIME,
     FSampMethodID  INTEGER DEFAULT 0,
     FQCLevelID     INTEGER DEFAULT 0,
     FYGDID         INTEGER DEFAULT 0,
     FAQLID         INTEGER DEFAULT 0,
-    FNote          TEXT DEFAULT '',
+    FNote          TEXT COLLATE tsql_ci DEFAULT '',
     FCheckerID     INTEGER DEFAULT 0
 );
 -- No two bills share a number; a bill saved without one is left alone.
@@ -21,9 +21,9 @@ CREATE TABLE QMSampStdEntry (
     FID          INTEGER NOT NULL,
     FEntryID     INTEGER NOT NULL,
     FLotSize     NUMERIC,
-    FSwatchCode  TEXT DEFAULT '',
+    FSwatchCode  TEXT COLLATE tsql_ci DEFAULT '',
     FSampQty     INTEGER,
-    FFormula     TEXT DEFAULT '',
+    FFormula     TEXT COLLATE tsql_ci DEFAULT '',
     FAcQty1      INTEGER,
     FReQty1      INTEGER,
     FAcQty2      INTEGER,

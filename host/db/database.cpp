@@ -87,17 +87,9 @@ const SchemaInfo& Database::Schema() {
                           "WHERE type IN ('table','view') UNION ALL SELECT name FROM "
                           "sqlite_temp_schema WHERE type IN ('table','view')) AS m, "
                           "pragma_table_info(m.name) AS p");
-        while (columns.Step()) {
-            const std::string type = Text(columns.Column(2));
-            std::string word;
-            for (char c : type) {
-                if (!std::isalnum(static_cast<unsigned char>(c))) break;
-                word += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            }
-            const bool isDate = word == "DATETIME" || word == "DATE" || word == "SMALLDATETIME" ||
-                                word == "DATETIME2";
-            schema.AddColumn(Text(columns.Column(0)), Text(columns.Column(1)), isDate);
-        }
+        while (columns.Step())
+            schema.AddColumn(Text(columns.Column(0)), Text(columns.Column(1)),
+                             Text(columns.Column(2)));
         m_schema = std::move(schema);
     }
     return *m_schema;
@@ -126,15 +118,21 @@ ResultSet Database::Execute(std::string_view sqlServerText) {
             std::unique_ptr<Statement>& slot = batch->prepared[i];
             std::optional<Statement> once;
             Statement* statement = slot.get();
-            if (!statement) {
-                if (reusable) {
-                    slot = std::make_unique<Statement>(m_connection, translated.sql);
-                    statement = slot.get();
-                } else {
-                    statement = &once.emplace(m_connection, translated.sql);
+            try {
+                if (!statement) {
+                    if (reusable) {
+                        slot = std::make_unique<Statement>(m_connection, translated.sql);
+                        statement = slot.get();
+                    } else {
+                        statement = &once.emplace(m_connection, translated.sql);
+                    }
                 }
+                RunStatement(*statement, result);
+            } catch (const DatabaseError& e) {
+                // Said about the statement the user wrote, not its translation.
+                ThrowDatabaseError(DescribeSqliteError(e.Message(), translated.source),
+                                   translated.source);
             }
-            RunStatement(*statement, result);
             statement->Reset();
             if (!translated.createsTempTable.empty())
                 createdTemp.push_back(translated.createsTempTable);

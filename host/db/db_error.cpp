@@ -2,16 +2,27 @@
 
 #include <string>
 
-#include "frame/host_error.h"
-
 namespace velaqm::host {
 
-void ThrowDatabaseError(std::string_view message, std::string_view context) {
+namespace {
+
+std::string Describe(std::string_view message, std::string_view context) {
     std::string description(message);
     description += " [";
     description += context;
     description += "]";
-    throw HostError(kDatabaseErrorNumber, std::string(kDatabaseErrorSource), description);
+    return description;
+}
+
+}  // namespace
+
+DatabaseError::DatabaseError(std::string_view message, std::string_view context)
+    : HostError(kDatabaseErrorNumber, std::string(kDatabaseErrorSource),
+                Describe(message, context)),
+      m_message(message) {}
+
+void ThrowDatabaseError(std::string_view message, std::string_view context) {
+    throw DatabaseError(message, context);
 }
 
 }  // namespace velaqm::host

@@ -2,10 +2,12 @@
 // the same meaning. Pure text work: no SQLite call happens here, so every rule can be checked
 // by tables of input and output text.
 //
-// A batch is tokenized with SQL Server's rules, split into statements (at ";" and before a
-// statement keyword, since the plug-ins' batches have no semicolons), and each statement is
-// rewritten token by token. What SQLite already runs unchanged keeps its wording; a construct
-// that has no faithful translation is refused with a HostError (db_error.h) naming it.
+// A batch is tokenized with SQL Server's rules (dialect_tokenizer.cpp), split into statements
+// (dialect_splitter.cpp: at ";" and before a statement keyword, since the plug-ins' batches
+// have no semicolons), and each statement is rewritten token by token (dialect_rewriter.h).
+// What SQLite already runs unchanged keeps its wording; a construct that has no faithful
+// translation is refused with a HostError (db_error.h) naming it. Tokenize, SplitStatements
+// and RewriteStatement take any text: what they cannot read they refuse with a HostError.
 #pragma once
 
 #include <cstddef>
@@ -36,25 +38,35 @@ struct Token {
 // Comments and blanks are skipped. Throws for an unclosed string, quoted name or comment.
 std::vector<Token> Tokenize(std::string_view sql);
 
-// What the translator knows of the database's tables: their columns in order, and which hold
-// dates, so that a date literal written to or compared with such a column is put into the
-// stored form 'YYYY-MM-DD HH:MM:SS' ('2009/10/1' would otherwise never equal a stored date).
+// The kind of value a column holds, from its declared type.
+enum class ColumnType { kOther, kText, kInteger, kNumber, kDate };
+ColumnType ColumnTypeOf(std::string_view declaredType);
+
+// What the translator knows of the database's tables: their columns in order and their types.
+// Dates matter because a date literal written to or compared with such a column is put into
+// the stored form 'YYYY-MM-DD HH:MM:SS' ('2009/10/1' would otherwise never equal a stored
+// date); numbers because SQL Server's + adds them where it joins text, and AVG of whole
+// numbers stays whole.
 class SchemaInfo {
   public:
-    void AddColumn(std::string_view table, std::string_view column, bool isDate);
+    void AddColumn(std::string_view table, std::string_view column, std::string_view declaredType);
     bool IsDateColumn(std::string_view table, std::string_view column) const;
-    // A column of that name holds dates in every table that has one.
-    bool IsDateColumnName(std::string_view column) const;
+    // The type a column of that name has in every table that has one; kOther when they differ
+    // or no table has one.
+    ColumnType TypeOfName(std::string_view column) const;
+    bool IsDateColumnName(std::string_view column) const {
+        return TypeOfName(column) == ColumnType::kDate;
+    }
     // Column names of the table in order; empty when the table is unknown.
     std::vector<std::string> Columns(std::string_view table) const;
 
   private:
     struct Column {
         std::string name;
-        bool isDate;
+        ColumnType type;
     };
     std::unordered_map<std::string, std::vector<Column>> m_tables;  // lower-case table name
-    std::unordered_map<std::string, bool> m_dateByName;             // lower-case column name
+    std::unordered_map<std::string, ColumnType> m_typeByName;       // lower-case column name
 };
 
 struct TranslatedStatement {
@@ -64,15 +76,35 @@ struct TranslatedStatement {
     std::string createsTempTable;  // the "#name" this statement creates, if any
 };
 
+// A batch's statements as ranges of its tokens, [first, last). Throws for unbalanced ")".
+struct StatementRange {
+    std::size_t first, last;
+};
+std::vector<StatementRange> SplitStatements(const std::vector<Token>& tokens, std::string_view sql);
+
+// One statement of a batch (`tokens` of `sql`, as Tokenize gave them) in SQLite's dialect;
+// nullopt for a statement with no effect in SQLite (SET NOCOUNT ON) or an empty range.
+std::optional<TranslatedStatement> RewriteStatement(const std::vector<Token>& tokens,
+                                                    StatementRange range, std::string_view sql,
+                                                    const SchemaInfo& schema = {});
+
 // One SQLite statement per SQL Server statement of the batch, in order; statements with no
 // effect in SQLite (SET NOCOUNT ON) are left out.
 std::vector<TranslatedStatement> TranslateBatch(std::string_view sqlServerText,
                                                 const SchemaInfo& schema = {});
 
+// SQLite's message about a translated statement, said in terms of the SQL Server text it came
+// from: a syntax error names a token the user wrote, the functions of the translation go by
+// their SQL Server names, and a function SQLite lacks is named as not supported.
+std::string DescribeSqliteError(std::string_view sqliteMessage, std::string_view source);
+
 // A date as SQL Server reads a date literal: "YYYY-MM-DD", "YYYY/MM/DD", "YYYY-M-D",
 // "YYYYMMDD", each with an optional time (" HH:MM[:SS[.fff]]" or "THH:MM:SS"). Fractions of a
 // second are dropped.
 std::optional<Date> ParseSqlDate(std::string_view text);
+// The stored form of a date literal, keeping milliseconds: "YYYY-MM-DD HH:MM:SS" plus ".mmm"
+// when they are not zero (text order stays time order). nullopt when it is not a date.
+std::optional<std::string> StoredDateText(std::string_view text);
 
 // Names of the SQLite functions the translation calls (registered by tsql_functions.h).
 inline constexpr std::string_view kGetDateFunction = "tsql_getdate";
@@ -81,5 +113,11 @@ inline constexpr std::string_view kLeftFunction = "tsql_left";
 inline constexpr std::string_view kRightFunction = "tsql_right";
 inline constexpr std::string_view kDateAddFunction = "tsql_dateadd";
 inline constexpr std::string_view kDateDiffFunction = "tsql_datediff";
+inline constexpr std::string_view kDatePartFunction = "tsql_datepart";
+inline constexpr std::string_view kAddFunction = "tsql_add";
+inline constexpr std::string_view kNonZeroFunction = "tsql_nonzero";
+inline constexpr std::string_view kIntegerAverageFunction = "tsql_avg_int";
+// The collation of text columns: SQL Server's default collation of the client's databases.
+inline constexpr std::string_view kTextCollation = "tsql_ci";
 
 }  // namespace velaqm::host

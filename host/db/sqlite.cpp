@@ -10,6 +10,7 @@
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
+#include "host/db/tsql_functions.h"
 
 namespace velaqm::host {
 
@@ -109,6 +110,7 @@ Connection::Connection(const std::filesystem::path& file, OpenMode mode) : m_fil
     sqlite3_extended_result_codes(m_db, 1);
     // Several velaqm processes may work on one file: a lock held by another waits for it.
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    RegisterTextCollation(m_db);
     if (mode != OpenMode::kReadOnly && sqlite3_db_readonly(m_db, "main") == 1) {
         Close();
         ThrowDatabaseError("attempt to open a read-only database file for writing", m_file);

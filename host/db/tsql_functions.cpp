@@ -73,7 +73,12 @@ std::string Two(int n) {
     return (n < 10 ? "0" : "") + std::to_string(n);
 }
 
-std::string FormatStyle(const Date& d, int style) {
+std::string Milliseconds(int ms) {
+    const std::string digits = std::to_string(ms);
+    return std::string(3 - std::min<std::size_t>(digits.size(), 3), '0') + digits;
+}
+
+std::string FormatStyle(const Date& d, int milliseconds, int style) {
     const std::string y = std::to_string(d.Year());
     const std::string m = Two(d.Month());
     const std::string day = Two(d.Day());
@@ -84,7 +89,7 @@ std::string FormatStyle(const Date& d, int style) {
             return y + "-" + m + "-" + day + " " + time;
         case 21:
         case 121:
-            return y + "-" + m + "-" + day + " " + time + ".000";
+            return y + "-" + m + "-" + day + " " + time + "." + Milliseconds(milliseconds);
         case 23:
             return y + "-" + m + "-" + day;
         case 102:
@@ -118,6 +123,24 @@ Date DateOf(sqlite3_value* value) {
             throw FunctionError{
                 "Conversion failed when converting date and/or time from character string."};
     }
+}
+
+// A date with its milliseconds, which only text can carry.
+struct Moment {
+    Date date;
+    int milliseconds = 0;
+};
+
+Moment MomentOf(sqlite3_value* value) {
+    if (sqlite3_value_type(value) != SQLITE_TEXT) return Moment{DateOf(value)};
+    const auto stored = StoredDateText(TextOf(value));
+    if (!stored) return Moment{DateOf(value)};  // refuses it with SQL Server's message
+    const std::string_view text = *stored;
+    int ms = 0;
+    if (text.size() > 20)
+        for (char c : text.substr(20))
+            ms = ms * 10 + (c - '0');
+    return Moment{*Date::Parse(text.substr(0, 19)), ms};
 }
 
 std::string TypeError(sqlite3_value* value, std::string_view type) {
@@ -161,14 +184,18 @@ void Convert(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const int storage = sqlite3_value_type(value);
 
         if (type == "DATETIME" || type == "SMALLDATETIME" || type == "DATETIME2") {
+            if (storage == SQLITE_TEXT)
+                if (auto stored = StoredDateText(TextOf(value))) return ResultText(ctx, *stored);
             return ResultText(ctx, DateOf(value).ToStorageString());
         }
         if (type == "DATE") return ResultText(ctx, DateOf(value).DatePart().ToStorageString());
         if (type == "CHAR" || type == "VARCHAR" || type == "NCHAR" || type == "NVARCHAR" ||
             type == "TEXT" || type == "NTEXT") {
             std::string text = DisplayText(value);
-            if (style >= 0 && storage == SQLITE_TEXT)
-                if (auto date = ParseSqlDate(text)) text = FormatStyle(*date, style);
+            if (style >= 0 && storage == SQLITE_TEXT && ParseSqlDate(text)) {
+                const Moment moment = MomentOf(value);
+                text = FormatStyle(moment.date, moment.milliseconds, style);
+            }
             if (length >= 0) {
                 const auto n = static_cast<std::size_t>(length);
                 text = FirstChars(text, n);
@@ -350,6 +377,193 @@ void DateDiff(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
+// --- Arithmetic ---------------------------------------------------------------------------
+
+// A whole number written as text (blanks around allowed), as SQL Server converts text for
+// an integer operand.
+std::optional<std::int64_t> WholeNumberOf(std::string_view text) {
+    const auto parsed = Decimal::Parse(text);
+    if (!parsed || text.find_first_of(".eE") != std::string_view::npos) return std::nullopt;
+    if (*parsed != parsed->Round(0) || std::abs(parsed->ToDouble()) >= 9.2e18) return std::nullopt;
+    return parsed->ToInt64();
+}
+
+[[noreturn]] void ThrowOverflow() {
+    throw FunctionError{"Arithmetic overflow error converting expression to data type bigint."};
+}
+
+// tsql_add(a, b): SQL Server's +. Two texts are joined; otherwise the text operand is converted
+// to the type of the number and they are added. NULL with anything is NULL.
+void Add(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Guarded(ctx, [&] {
+        sqlite3_value* a = argv[0];
+        sqlite3_value* b = argv[1];
+        if (IsNull(a) || IsNull(b)) return sqlite3_result_null(ctx);
+        const int ta = sqlite3_value_type(a);
+        const int tb = sqlite3_value_type(b);
+        const bool textA = ta == SQLITE_TEXT || ta == SQLITE_BLOB;
+        const bool textB = tb == SQLITE_TEXT || tb == SQLITE_BLOB;
+        if (textA && textB) {
+            std::string joined(TextOf(a));
+            joined += TextOf(b);
+            return ResultText(ctx, joined);
+        }
+        if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+            std::int64_t sum = 0;
+            if (__builtin_add_overflow(sqlite3_value_int64(a), sqlite3_value_int64(b), &sum))
+                ThrowOverflow();
+            return sqlite3_result_int64(ctx, sum);
+        }
+        // One number and one text, or a float: the text takes the number's type.
+        sqlite3_value* number = textA ? b : a;
+        sqlite3_value* text = textA ? a : b;
+        if (textA || textB) {
+            if (sqlite3_value_type(number) == SQLITE_INTEGER) {
+                const auto whole = WholeNumberOf(TextOf(text));
+                if (!whole) throw FunctionError{TypeError(text, "int")};
+                std::int64_t sum = 0;
+                if (__builtin_add_overflow(sqlite3_value_int64(number), *whole, &sum))
+                    ThrowOverflow();
+                return sqlite3_result_int64(ctx, sum);
+            }
+            const auto parsed = Decimal::Parse(TextOf(text));
+            if (!parsed) throw FunctionError{TypeError(text, "float")};
+            return sqlite3_result_double(ctx, sqlite3_value_double(number) + parsed->ToDouble());
+        }
+        sqlite3_result_double(ctx, sqlite3_value_double(a) + sqlite3_value_double(b));
+    });
+}
+
+// tsql_nonzero(divisor): the divisor of / and %, unless it is zero, which SQL Server refuses
+// where SQLite would give NULL.
+void NonZero(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* divisor = argv[0];
+    if (IsNull(divisor)) return sqlite3_result_null(ctx);
+    const bool zero = sqlite3_value_numeric_type(divisor) == SQLITE_INTEGER
+                          ? sqlite3_value_int64(divisor) == 0
+                          : sqlite3_value_double(divisor) == 0.0;
+    if (zero) return sqlite3_result_error(ctx, "Divide by zero error encountered.", -1);
+    sqlite3_result_value(ctx, divisor);
+}
+
+// tsql_avg_int(x): AVG of a whole-number column, which SQL Server keeps whole: each value
+// taken as a whole number, the sum divided by the count and truncated toward zero.
+struct IntegerAverage {
+    std::int64_t sum;
+    std::int64_t count;
+    bool overflow;
+};
+
+void IntegerAverageStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (IsNull(argv[0])) return;
+    auto* state =
+        static_cast<IntegerAverage*>(sqlite3_aggregate_context(ctx, sizeof(IntegerAverage)));
+    if (!state) return sqlite3_result_error_nomem(ctx);
+    const std::int64_t value =
+        sqlite3_value_numeric_type(argv[0]) == SQLITE_INTEGER
+            ? sqlite3_value_int64(argv[0])
+            : static_cast<std::int64_t>(std::trunc(sqlite3_value_double(argv[0])));
+    state->overflow = state->overflow || __builtin_add_overflow(state->sum, value, &state->sum);
+    ++state->count;
+}
+
+void IntegerAverageFinal(sqlite3_context* ctx) {
+    auto* state = static_cast<IntegerAverage*>(sqlite3_aggregate_context(ctx, 0));
+    if (!state || state->count == 0) return sqlite3_result_null(ctx);
+    if (state->overflow)
+        return sqlite3_result_error(
+            ctx, "Arithmetic overflow error converting expression to data type bigint.", -1);
+    sqlite3_result_int64(ctx, state->sum / state->count);
+}
+
+// --- Date parts and lengths ---------------------------------------------------------------
+
+// Sunday is 1, as under SQL Server's default DATEFIRST 7.
+int Weekday(const Date& date) {
+    const int days = Date(1970, 1, 1).DaysUntil(date);  // 1970-01-01 was a Thursday
+    return ((days + 4) % 7 + 7) % 7 + 1;
+}
+
+std::int64_t DatePart(std::string_view part, const Moment& moment) {
+    const Date& d = moment.date;
+    const int dayOfYear = Date(d.Year(), 1, 1).DaysUntil(d) + 1;
+    if (part == "year") return d.Year();
+    if (part == "quarter") return (d.Month() - 1) / 3 + 1;
+    if (part == "month") return d.Month();
+    if (part == "dayofyear") return dayOfYear;
+    if (part == "day") return d.Day();
+    // Weeks start on Sunday; the week of 1 January is week 1.
+    if (part == "week") return (dayOfYear - 1 + Weekday(Date(d.Year(), 1, 1)) - 1) / 7 + 1;
+    if (part == "weekday") return Weekday(d);
+    if (part == "hour") return d.Hour();
+    if (part == "minute") return d.Minute();
+    if (part == "second") return d.Second();
+    if (part == "millisecond") return moment.milliseconds;
+    throw FunctionError{"DATEPART of " + std::string(part) + " is not supported"};
+}
+
+// tsql_datepart(part, date); also YEAR, MONTH and DAY, with the part as user data.
+void DatePartOf(sqlite3_context* ctx, sqlite3_value* part, sqlite3_value* date) {
+    Guarded(ctx, [&] {
+        if (IsNull(date)) return sqlite3_result_null(ctx);
+        sqlite3_result_int64(ctx, DatePart(TextOf(part), MomentOf(date)));
+    });
+}
+
+void NamedDatePart(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    Guarded(ctx, [&] {
+        if (IsNull(argv[0])) return sqlite3_result_null(ctx);
+        const auto* part = static_cast<const char*>(sqlite3_user_data(ctx));
+        sqlite3_result_int64(ctx, DatePart(part, MomentOf(argv[0])));
+    });
+}
+
+// DATALENGTH in bytes as SQL Server stores the value: whole numbers 4 bytes (8 beyond 32
+// bits), floats 8, and text as varchar in the client databases' Chinese code page (936): one
+// byte for an ASCII character, two for any other. The substitute keeps text as UTF-8, so the
+// byte count is worked out rather than read.
+void DataLength(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_value* value = argv[0];
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL:
+            return sqlite3_result_null(ctx);
+        case SQLITE_INTEGER: {
+            const std::int64_t n = sqlite3_value_int64(value);
+            return sqlite3_result_int(ctx, n >= INT32_MIN && n <= INT32_MAX ? 4 : 8);
+        }
+        case SQLITE_FLOAT:
+            return sqlite3_result_int(ctx, 8);
+        case SQLITE_BLOB:
+            return sqlite3_result_int(ctx, sqlite3_value_bytes(value));
+        default: {
+            std::int64_t bytes = 0;
+            for (char c : TextOf(value))
+                if (!IsContinuation(c)) bytes += static_cast<unsigned char>(c) < 0x80 ? 1 : 2;
+            sqlite3_result_int64(ctx, bytes);
+        }
+    }
+}
+
+// --- Collation ----------------------------------------------------------------------------
+
+// SQL Server's default collation of the client's databases, for text columns: ASCII letters
+// compare without case, and the shorter text counts as padded with blanks, so trailing blanks
+// never matter. Other characters (Chinese) compare as themselves, in code point order.
+int CompareText(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    const auto* x = static_cast<const unsigned char*>(a);
+    const auto* y = static_cast<const unsigned char*>(b);
+    const int n = std::max(lengthA, lengthB);
+    for (int i = 0; i < n; ++i) {
+        const unsigned char cx = i < lengthA ? x[i] : ' ';
+        const unsigned char cy = i < lengthB ? y[i] : ' ';
+        if (cx == cy) continue;
+        const unsigned char fx = cx >= 'A' && cx <= 'Z' ? cx + ('a' - 'A') : cx;
+        const unsigned char fy = cy >= 'A' && cy <= 'Z' ? cy + ('a' - 'A') : cy;
+        if (fx != fy) return fx < fy ? -1 : 1;
+    }
+    return 0;
+}
+
 void Register(sqlite3* db, std::string_view name, int args, bool deterministic, void* data,
               void (*function)(sqlite3_context*, int, sqlite3_value**)) {
     int flags = SQLITE_UTF8 | SQLITE_DIRECTONLY;
@@ -375,6 +589,26 @@ void RegisterSqlServerFunctions(sqlite3* db, const std::function<Date()>* now) {
              [](sqlite3_context* c, int, sqlite3_value** v) { LeftRight(c, v, false); });
     Register(db, kDateAddFunction, 3, true, nullptr, DateAdd);
     Register(db, kDateDiffFunction, 3, true, nullptr, DateDiff);
+    Register(db, kDatePartFunction, 2, true, nullptr,
+             [](sqlite3_context* c, int, sqlite3_value** v) { DatePartOf(c, v[0], v[1]); });
+    static constexpr const char* kParts[] = {"year", "month", "day"};
+    for (const char* part : kParts)
+        Register(db, part, 1, true, const_cast<char*>(part), NamedDatePart);
+    Register(db, "datalength", 1, true, nullptr, DataLength);
+    Register(db, kAddFunction, 2, true, nullptr, Add);
+    Register(db, kNonZeroFunction, 1, true, nullptr, NonZero);
+    const std::string average(kIntegerAverageFunction);
+    if (sqlite3_create_function_v2(
+            db, average.c_str(), 1, SQLITE_UTF8 | SQLITE_DIRECTONLY | SQLITE_DETERMINISTIC, nullptr,
+            nullptr, IntegerAverageStep, IntegerAverageFinal, nullptr) != SQLITE_OK)
+        ThrowDatabaseError(sqlite3_errmsg(db), "registering " + average);
+}
+
+void RegisterTextCollation(sqlite3* db) {
+    const std::string name(kTextCollation);
+    if (sqlite3_create_collation_v2(db, name.c_str(), SQLITE_UTF8, nullptr, CompareText, nullptr) !=
+        SQLITE_OK)
+        ThrowDatabaseError(sqlite3_errmsg(db), "registering " + name);
 }
 
 }  // namespace velaqm::host

@@ -126,6 +126,35 @@ TEST_F(DatabaseTest, SqlServerFunctionsBehaveAsOnTheHost) {
         {"datediff(year, '2024-12-31', '2023-01-01')", "-1"},
         {"datediff(hour, '2024-03-14 23:59', '2024-03-15 00:00')", "1"},
         {"datediff(minute, '2024-03-15 10:00:59', '2024-03-15 10:01:00')", "1"},
+        {"convert(varchar, '2024-03-15 10:11:12.345', 121)", "2024-03-15 10:11:12.345"},
+        {"convert(varchar(23), '2024-03-15T10:11:12.5', 21)", "2024-03-15 10:11:12.500"},
+        {"convert(varchar, '2024-03-15 10:11:12.345', 120)", "2024-03-15 10:11:12"},
+        {"convert(datetime, '2024-03-15 10:11:12.345')", "2024-03-15 10:11:12.345"},
+        {"datepart(year, getdate())", "2024"},
+        {"datepart(quarter, '2024-12-31')", "4"},
+        {"datepart(m, due)", "3"},
+        {"datepart(dayofyear, '2024-12-31')", "366"},
+        {"datepart(dd, due)", "1"},
+        {"datepart(week, '2024-01-06')", "1"},
+        {"datepart(week, '2024-01-07')", "2"},
+        {"datepart(ww, '2023-12-31')", "53"},
+        {"datepart(weekday, '2024-03-17')", "1"},
+        {"datepart(dw, '2024-03-16')", "7"},
+        {"datepart(hh, getdate())", "10"},
+        {"datepart(n, getdate())", "11"},
+        {"datepart(second, getdate())", "12"},
+        {"datepart(ms, '2024-03-15 10:11:12.345')", "345"},
+        {"datepart(ms, getdate())", "0"},
+        {"datepart(day, NULL)", "NULL"},
+        {"year(due)", "2024"},
+        {"month('2024/7/4')", "7"},
+        {"day(getdate())", "15"},
+        {"datalength('ab  ')", "4"},
+        {"datalength(N'样品ab')", "6"},
+        {"datalength(12)", "4"},
+        {"datalength(5000000000)", "8"},
+        {"datalength(1.5)", "8"},
+        {"datalength(NULL)", "NULL"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(First(std::string("select ") + c.expression + " from t where id = 1"), c.result)
@@ -206,12 +235,46 @@ TEST_F(DatabaseTest, TranslationsAreCachedUntilTheSchemaChanges) {
 
 TEST_F(DatabaseTest, RefusedTextNamesTheConstruct) {
     try {
-        db.Execute("select name + '!' from t");
+        db.Execute("select name from t order by id offset 1 rows");
         FAIL();
     } catch (const HostError& e) {
         EXPECT_EQ(e.Number(), kDatabaseErrorNumber);
-        EXPECT_THAT(e.Description(), HasSubstr("string concatenation"));
-        EXPECT_THAT(e.Description(), HasSubstr("[select name + '!' from t]"));
+        EXPECT_EQ(e.Description(),
+                  "SQL Server construct not supported by the substitute host: OFFSET ... FETCH "
+                  "(use TOP) [select name from t order by id offset 1 rows]");
+    }
+}
+
+// SQLite's errors about a statement are told about the SQL Server text the user wrote: its
+// words, its functions, the statement itself, never the translation.
+TEST_F(DatabaseTest, SqliteErrorsSpeakOfTheStatementAsWritten) {
+    struct Case {
+        const char* sql;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"select top 1 name from t order by",
+         "Incorrect syntax in the statement. [select top 1 name from t order by]"},
+        {"select name frm t where", "Incorrect syntax near 't'. [select name frm t where]"},
+        {"select name from [no table]", "no such table: no table [select name from [no table]]"},
+        {"select FName from #missing", "no such table: #missing [select FName from #missing]"},
+        {"select top 1 missing from t", "no such column: missing [select top 1 missing from t]"},
+        {"select nosuch(name) from t",
+         "SQL Server function not supported by the substitute host: NOSUCH [select "
+         "nosuch(name) from t]"},
+        {"select isnull(name) from t",
+         "Wrong number of arguments to the function ISNULL. [select isnull(name) from t]"},
+        {"select convert(int, name) from t",
+         "Conversion failed when converting the varchar value 'a' to data type int. [select "
+         "convert(int, name) from t]"},
+    };
+    for (const Case& c : cases) {
+        try {
+            db.Execute(c.sql);
+            ADD_FAILURE() << c.sql;
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.Description(), c.description);
+        }
     }
 }
 

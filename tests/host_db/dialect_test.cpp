@@ -139,7 +139,7 @@ TEST(Translate, RewritesSqlServerSyntax) {
         {"select N'样品' from t where a = n'x'", {"select '样品' from t where a = 'x'"}},
         {"select FName from #Standard", {"select FName from \"#Standard\""}},
         {"create table #T (a nvarchar(max), b varchar(10))",
-         {"create TEMP table \"#T\" (a nvarchar, b varchar(10))"}},
+         {"create TEMP table \"#T\" (a nvarchar COLLATE tsql_ci, b varchar(10) COLLATE tsql_ci)"}},
         {"select a into #T from t where b = 1",
          {"CREATE TEMP TABLE \"#T\" AS select a from t where b = 1"}},
         // functions
@@ -181,7 +181,76 @@ TEST(Translate, RewritesSqlServerSyntax) {
         {"insert t (a) values (1)", {"insert INTO t (a) values (1)"}},
         {"truncate table t", {"DELETE FROM t"}},
         {"select a from t with (nolock) where b !< 2", {"select a from t where b >= 2"}},
+        // locking hints in both spellings, after a table or its alias, also in joins
+        {"select a from t (NOLOCK) where b = 1", {"select a from t where b = 1"}},
+        {"select x.a from t x (nolock) join u y WITH (NOLOCK, READPAST) on x.a = y.a",
+         {"select x.a from t x join u y on x.a = y.a"}},
+        {"select x.a from t AS x with (nolock), u (nolock)", {"select x.a from t AS x, u"}},
+        // date parts
+        {"select datepart(dw, a), DATEPART(yyyy, a), datepart(ms, a) from t",
+         {"select tsql_datepart('weekday', a), tsql_datepart('year', a), "
+          "tsql_datepart('millisecond', a) from t"}},
+        {"select year(a), datalength(b) from t", {"select year(a), datalength(b) from t"}},
     });
+}
+
+// Text columns of tables created through the dialect, and SQL Server's collation names, take
+// the host's collation of the same sensitivity.
+TEST(Translate, GivesTextTheClientDatabasesCollation) {
+    ExpectRewrites({
+        {"create table #c (id int, code varchar(10) not null, name nchar(2), note text)",
+         {"create TEMP table \"#c\" (id int, code varchar(10) COLLATE tsql_ci not null, name "
+          "nchar(2) COLLATE tsql_ci, note text COLLATE tsql_ci)"}},
+        {"create table p (code varchar(10) collate Chinese_PRC_CS_AS, id int primary key)",
+         {"create table p (code varchar(10) collate RTRIM, id int primary key)"}},
+        {"select a from t where b = 'X' collate Chinese_PRC_CI_AS",
+         {"select a from t where b = 'X' collate tsql_ci"}},
+        {"select a from t order by b collate Latin1_General_BIN",
+         {"select a from t order by b collate RTRIM"}},
+        {"create index ix on t (code)", {"create index ix on t (code)"}},
+        {"select a from t where isnull(b, '') = 'x' and 'A ' = c and d = 'y' and 'z' <> rtrim(e)",
+         {"select a from t where ifnull(b, '') = 'x' COLLATE tsql_ci and 'A ' = c and d = 'y' and "
+          "'z' COLLATE tsql_ci <> rtrim(e)"}},
+        {"select 1 where 'A ' = 'a'",
+         {"select 1 where 'A ' COLLATE tsql_ci = 'a' COLLATE tsql_ci"}},
+    });
+}
+
+// + joins two texts and adds anything with a number; / and % refuse a zero divisor; AVG of
+// whole numbers stays whole. Operands are found by T-SQL's precedence.
+TEST(Translate, RewritesArithmeticByTheTypesSqlServerGivesIt) {
+    SchemaInfo schema;
+    schema.AddColumn("t", "n", "INTEGER");
+    schema.AddColumn("t", "d", "DECIMAL(28,10)");
+    schema.AddColumn("t", "s", "VARCHAR(20)");
+    ExpectRewrites(
+        {
+            {"select s + 'x' from t", {"select tsql_add(s, 'x') from t"}},
+            {"select '1' + '2', N'a' + s", {"select tsql_add('1', '2'), tsql_add('a', s)"}},
+            {"select 1 + 2, n + t.d, n * 2 + 1, -1 + n, (n) + count(*) from t",
+             {"select 1 + 2, n + t.d, n * 2 + 1, -1 + n, (n) + count(*) from t"}},
+            {"select 1 + '2', n + s from t", {"select tsql_add(1, '2'), tsql_add(n, s) from t"}},
+            {"select s + s + s from t", {"select tsql_add(tsql_add(s, s), s) from t"}},
+            {"select s + 'x' + n from t", {"select tsql_add(tsql_add(s, 'x'), n) from t"}},
+            {"select n - 1 + s, s + n * 2 from t",
+             {"select tsql_add(n - 1, s), tsql_add(s, n * 2) from t"}},
+            {"select case when n = 1 then s else 'y' end + 'z' from t",
+             {"select tsql_add(case when n = 1 then s else 'y' end, 'z') from t"}},
+            {"select left(s, 2) + right(s, 1) from t",
+             {"select tsql_add(tsql_left(s, 2), tsql_right(s, 1)) from t"}},
+            {"select a.s + (b.s + 'x') 'v' from t a, t b where a.s + 'x' = 'ax'",
+             {"select tsql_add(a.s, (tsql_add(b.s, 'x'))) AS \"v\" from t a, t b where "
+              "tsql_add(a.s, 'x') = 'ax' COLLATE tsql_ci"}},
+            {"select isnull(s, '') + 'x' from t", {"select tsql_add(ifnull(s, ''), 'x') from t"}},
+            {"select n / 2, n % 3, 7.0 / 0.5 from t", {"select n / 2, n % 3, 7.0 / 0.5 from t"}},
+            {"select n / n, n % 0, n / -d, n / (n - 1), n / count(*) * 2 from t",
+             {"select n / tsql_nonzero(n), n % tsql_nonzero(0), n / tsql_nonzero(-d), n / "
+              "tsql_nonzero((n - 1)), n / tsql_nonzero(count(*)) * 2 from t"}},
+            {"select avg(n), avg(d), avg(distinct n * 2), avg(n + 0.5), avg(len(s)) from t",
+             {"select tsql_avg_int(n), avg(d), tsql_avg_int(distinct n * 2), avg(n + 0.5), "
+              "tsql_avg_int(len(s)) from t"}},
+        },
+        schema);
 }
 
 TEST(Translate, RewritesUpdateWithJoinToSqliteUpdateFrom) {
@@ -211,10 +280,10 @@ TEST(Translate, RewritesUpdateWithJoinToSqliteUpdateFrom) {
 
 TEST(Translate, PutsDateLiteralsMeetingDatesIntoStoredForm) {
     SchemaInfo schema;
-    schema.AddColumn("qmsamplingentry", "FSaveDT", true);
-    schema.AddColumn("qmsamplingentry", "FSampleNo", false);
-    schema.AddColumn("t", "FDate", true);
-    schema.AddColumn("u", "FDate", false);  // a name that is a date in one table only
+    schema.AddColumn("qmsamplingentry", "FSaveDT", "DATETIME");
+    schema.AddColumn("qmsamplingentry", "FSampleNo", "TEXT");
+    schema.AddColumn("t", "FDate", "DATETIME");
+    schema.AddColumn("u", "FDate", "TEXT");  // a name that is a date in one table only
     ExpectRewrites(
         {
             {"select 1 from t2 where convert(datetime,convert(varchar(30),t2.FDate,111)) "
@@ -252,7 +321,6 @@ TEST(Translate, RefusesWhatHasNoFaithfulTranslation) {
         const char* reason;
     };
     const Case cases[] = {
-        {"select a + 'x' from t", "string concatenation"},
         {"select a from t where b like '[a-c]%'", "character classes"},
         {"select top 10 percent a from t", "PERCENT"},
         {"select top 1 with ties a from t order by a", "WITH TIES"},
@@ -266,7 +334,16 @@ TEST(Translate, RefusesWhatHasNoFaithfulTranslation) {
         {"select convert(xml, a) from t", "conversion to xml"},
         {"select convert(varchar(10), a, 103) from t", "CONVERT style 103"},
         {"select convert(varchar(10), a, b) from t", "style that is not a number"},
+        {"select convert(varchar(10), a, 99999999999) from t", "style that is not a number"},
+        {"select convert(varchar, ) from t", "CONVERT of nothing"},
         {"select dateadd(week, 1, a) from t", "DATEADD of week"},
+        {"select datepart(fortnight, a) from t", "DATEPART of fortnight"},
+        {"select datepart(day) from t", "DATEPART with those arguments"},
+        {"create procedure p as select 1", "CREATE PROCEDURE"},
+        {"alter function f() returns int", "ALTER FUNCTION"},
+        {"select a from t order by a offset 1 rows", "OFFSET"},
+        {"insert into t (a) output inserted.a values (1)", "OUTPUT"},
+        {"alter table t alter column a int", "ALTER COLUMN"},
         {"select a from t cross apply f(t.a)", "APPLY"},
         {"create table #t (id int identity(1,1))", "IDENTITY"},
         {"create table #t (d datetime default getdate())", "table definition"},

@@ -1,5 +1,6 @@
 // Every shape of statement the plug-ins send to the host's connection, with plausible values
 // spliced in, run through the dialect on small tables and checked by the rows they give.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,8 @@
 
 namespace velaqm::host {
 namespace {
+
+using ::testing::HasSubstr;
 
 constexpr const char* kTables = R"sql(
 CREATE TABLE ICClassType (FID INTEGER, FName_chs TEXT, FTableName TEXT);
@@ -381,6 +384,37 @@ TEST_F(Statements, QueriesGiveTheRowsSqlServerWould) {
         {"reject: inspection smaller", with(rejectQty, "61"), "5"},
         {"reject: open quantity smaller", with(rejectQty, "62"), "6"},
         {"request bill number", "select FBillNo from POInStock where FInterID=41", "WIN041"},
+        // locking hints, as the client's reports write them
+        {"hint after a table", "select FNumber from QMAInfo (NOLOCK) where FID = 1", "YGD01"},
+        {"hints in a join",
+         "select a.FNumber from QMAInfo a WITH (NOLOCK) inner join QMAInfo b (nolock) on "
+         "a.FID = b.FID where b.FID = 8",
+         "C2"},
+        {"hint after an alias", "select a.FNumber from QMAInfo a (NOLOCK) where a.FID = 14", "HG"},
+        // SQL Server's arithmetic
+        {"texts joined", "select '1' + '2', FBillNo + 'x' from qmsampling where FID = 1",
+         "12|QS001x"},
+        {"number and text added", "select 1 + '2', FID + '2' from qmsampling where FID = 1", "3|3"},
+        {"NULL joined", "select FBillNo + NULL, NULL + 'a' from qmsampling where FID = 1",
+         "NULL|NULL"},
+        {"joined in a condition", "select FID from qmsampling where 'Q' + 'S00' + '2' = FBillNo",
+         "2"},
+        {"whole-number division", "select 7 / 2, -7 / 2, 7 % 3, -7 % 3, 7 / 2.0", "3|-3|1|-1|3.5"},
+        {"average of whole numbers",
+         "select avg(FReQty2), avg(FLotSize), avg(FReQty2 * 1.0) from QMSampStdEntry",
+         "1|10.3333333333333|1.33333333333333"},
+        {"date parts",
+         "select datepart(yy, FDate), datepart(q, FDate), datepart(dy, FDate), datepart(wk, "
+         "FDate), datepart(dw, FDate), datepart(mi, FDate), year(FDate), month(FDate), "
+         "day(FDate) from POInStock where FInterID = 41",
+         "2024|1|65|10|3|30|2024|3|5"},
+        {"milliseconds kept",
+         "select convert(varchar, convert(datetime, '2024-03-05 09:30:00.250'), 121)",
+         "2024-03-05 09:30:00.250"},
+        {"bytes of varchar text",
+         "select datalength(FName), datalength(FNumber) from QMAInfo "
+         "where FID = 1",
+         "8|5"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -390,6 +424,81 @@ TEST_F(Statements, QueriesGiveTheRowsSqlServerWould) {
             EXPECT_EQ(Rows(result), c.rows) << c.sql;
         } catch (const std::exception& e) {
             ADD_FAILURE() << e.what();
+        }
+    }
+}
+
+// Text columns compare as under the client databases' collation: ASCII letters without case,
+// trailing blanks ignored, Chinese as itself; grouping, ordering and unique indexes agree.
+TEST_F(Statements, TextComparesWithoutCaseOrTrailingBlanks) {
+    db.ExecuteNative(
+        "CREATE TABLE Code (FID INTEGER, FNumber TEXT COLLATE tsql_ci, FName TEXT COLLATE "
+        "tsql_ci);"
+        "CREATE UNIQUE INDEX Code_FNumber ON Code (FNumber);"
+        "INSERT INTO Code VALUES (1, 'YGD01', '正常检验'), (2, 'ygd02 ', '加严检验'), (3, 'A ', "
+        "'b'), (4, 'B', 'B'), (5, 'a1', 'a');");
+    struct Case {
+        const char* what;
+        const char* sql;
+        const char* rows;
+    };
+    const Case cases[] = {
+        {"other case", "select FID from Code where FNumber = 'ygd01'", "1"},
+        {"trailing blanks", "select FID from Code where FNumber = 'YGD02'", "2"},
+        {"blank against none", "select FID from Code where FNumber = 'a'", "3"},
+        {"not equal", "select count(*) from Code where FNumber <> 'YGD01 '", "4"},
+        {"Chinese as itself", "select FID from Code where FName = '正常检验'", "1"},
+        {"Chinese differs", "select FID from Code where FName = '正常'", ""},
+        {"IN list", "select FID from Code where FNumber in ('ygd01', 'YGD02', 'x') order by FID",
+         "1;2"},
+        {"IN subquery",
+         "select FID from Code where FNumber in (select FName from Code) order by FID", "3;4"},
+        {"LIKE", "select FID from Code where FNumber like 'ygd%' order by FID", "1;2"},
+        {"ISNULL keeps the rule", "select FID from Code where isnull(FNumber, '') = 'b'", "4"},
+        {"text of a function", "select FID from Code where 'ygd01' = rtrim(FNumber)", "1"},
+        {"literals", "select FID from Code where 'A ' = 'a' and FID = 1", "1"},
+        {"GROUP BY", "select count(*) from (select FName from Code group by FName) g", "4"},
+        {"DISTINCT", "select count(distinct FName) from Code", "4"},
+        {"ORDER BY", "select FNumber from Code where FID > 2 order by FNumber", "A ;a1;B"},
+        {"join", "select a.FID from Code a inner join Code b on a.FNumber = b.FName order by a.FID",
+         "3;4;4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            EXPECT_EQ(Rows(db.Execute(c.sql)), c.rows) << c.sql;
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << e.what();
+        }
+    }
+    // The unique index holds under the same rule.
+    EXPECT_THROW(db.Execute("insert into Code (FID, FNumber) values (6, 'ygd01  ')"), HostError);
+    // A temp table a batch creates compares the same way.
+    EXPECT_EQ(Rows(db.Execute("create table #c (code varchar(10)) insert into #c values ('AbC') "
+                              "select count(*) from #c where code = 'abc ' drop table #c")),
+              "1");
+}
+
+TEST_F(Statements, ArithmeticErrorsAreSqlServers) {
+    struct Case {
+        const char* sql;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"select 1 / 0", "Divide by zero error encountered."},
+        {"select FSampQty % FSampQty from QMSampStdEntry", "Divide by zero error encountered."},
+        {"select FID / FCheckerID from qmsampling", "Divide by zero error encountered."},
+        {"select 1 + 'abc'",
+         "Conversion failed when converting the varchar value 'abc' to data type int."},
+        {"select FID + FBillNo from qmsampling", "the varchar value 'QS001' to data type int."},
+    };
+    for (const Case& c : cases) {
+        try {
+            db.Execute(c.sql);
+            ADD_FAILURE() << c.sql;
+        } catch (const HostError& e) {
+            EXPECT_THAT(e.Description(), HasSubstr(c.message)) << c.sql;
+            EXPECT_THAT(e.Description(), HasSubstr(std::string("[") + c.sql + "]")) << c.sql;
         }
     }
 }
