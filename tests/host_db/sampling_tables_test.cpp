@@ -18,6 +18,7 @@
 
 #include "frame/convert.h"
 #include "host/db/database.h"
+#include "tests/support/build_paths.h"
 
 namespace velaqm::host {
 namespace {
@@ -127,8 +128,8 @@ std::size_t Column(const ResultSet& result, const std::string& name) {
 class SamplingTables : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto seeded = std::filesystem::current_path() / "cli" / "velaqm.db";
-        ASSERT_TRUE(std::filesystem::exists(seeded)) << "run the tests from the build directory";
+        const auto seeded = velaqm::testing::SeedDatabase();
+        ASSERT_TRUE(std::filesystem::exists(seeded)) << "no seeded database at " << seeded;
         db = std::make_unique<Database>(seeded, OpenMode::kReadOnly);
         plans = ReadPlans();
         ASSERT_EQ(plans.aqls.size(), 26u);
