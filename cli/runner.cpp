@@ -16,7 +16,8 @@ namespace velaqm::cli {
 namespace {
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    // A char, not a literal: GCC 12 -O3 warns falsely (-Wrestrict) on "x" + string&&.
+    return '"' + std::string(text) + '"';
 }
 
 // The row a command names; 0 lets the form take its own default (the head, or row 1).
