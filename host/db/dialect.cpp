@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <utility>
 
 #include "host/db/db_error.h"
@@ -549,6 +550,7 @@ StatementRewriter::TargetType StatementRewriter::ParseType(std::size_t first,
     if (first + 1 == last) return target;
     if (!P(first + 1, "(") || Close(first + 1) + 1 != last) Refuse("type " + t[first].text);
     const auto args = Arguments(first + 1);
+    if ((isChar || isDecimal) && args.empty()) Refuse("type " + t[first].text + " with no length");
     auto number = [&](std::pair<std::size_t, std::size_t> arg) {
         if (arg.second != arg.first + 1 || t[arg.first].kind != TokenKind::kNumber)
             Refuse("type " + t[first].text + " with that length");
@@ -577,9 +579,12 @@ void StatementRewriter::RewriteConvert(std::size_t i) {
         const auto [first, last] = args[2];
         if (last != first + 1 || t[first].kind != TokenKind::kNumber)
             Refuse("CONVERT with a style that is not a number");
-        const int value = std::stoi(t[first].text);
-        if (std::find(kStyles.begin(), kStyles.end(), value) == kStyles.end())
-            Refuse("CONVERT style " + t[first].text);
+        const std::string& text = t[first].text;
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size() ||
+            std::find(kStyles.begin(), kStyles.end(), value) == kStyles.end())
+            Refuse("CONVERT style " + text);
         style = t[first].text;
     }
     Toks out{Word(std::string(kConvertFunction)),
@@ -589,6 +594,7 @@ void StatementRewriter::RewriteConvert(std::size_t i) {
              MakeTok(TokenKind::kNumber, target.length, " "),
              Punct(",")};
     Toks expr = Copy(args[1].first, args[1].second);
+    if (expr.empty()) Refuse("CONVERT of nothing");
     if (expr.front().gap.empty()) expr.front().gap = " ";
     out.insert(out.end(), expr.begin(), expr.end());
     out.push_back(Punct(","));
@@ -892,6 +898,7 @@ void StatementRewriter::RewriteUpdate() {
             });
             k = std::min(k, fromEnd);
             item.onLast = k;
+            if (item.onLast == item.onFirst) Refuse("JOIN with an empty ON");
         }
         items.push_back(item);
         if (k >= fromEnd) break;
@@ -919,9 +926,11 @@ void StatementRewriter::RewriteUpdate() {
         NormalizeAssignments(set, from, target);
         return;
     }
-    for (const Item& item : items)
+    for (const Item& item : items) {
         if (item.join == "RIGHT" || item.join == "FULL")
             Refuse("UPDATE with " + item.join + " JOIN");
+        if (item.join == "LEFT" && item.onFirst == 0) Refuse("LEFT JOIN without ON");
+    }
     if (found->join == "LEFT" || found->table.empty()) Refuse("UPDATE of that joined table");
     NormalizeAssignments(set, from, found->table);
 
@@ -980,6 +989,7 @@ void StatementRewriter::RewriteUpdate() {
         out.push_back(t[from]);
         out.insert(out.end(), fromList.begin(), fromList.end());
     }
+    if (where + 1 == t.size()) Refuse("WHERE without a condition");
     if (where < t.size()) conditions.push_back(Copy(where + 1, t.size()));
     if (!conditions.empty()) {
         out.push_back(where < t.size() ? t[where] : Word("WHERE"));
@@ -1115,6 +1125,9 @@ std::vector<Range> Split(const std::vector<Token>& tokens, std::string_view sql)
 // --- Public -------------------------------------------------------------------------------
 
 std::vector<Token> Tokenize(std::string_view sql) {
+    // SQLite ends a statement's text at a NUL: what follows one would silently not run.
+    if (sql.find('\0') != std::string_view::npos)
+        RefuseText("Incorrect syntax near a NUL character.", sql);
     std::vector<Token> tokens;
     std::size_t i = 0;
     const std::size_t n = sql.size();
