@@ -391,7 +391,10 @@ void CheckShape(const Command& command, const Signature& signature) {
                             "\"" + usage);
     for (std::size_t i = 0; i < command.args.size(); ++i)
         CheckValue(command, signature.args[i], command.args[i].text);
-    for (const auto& [name, value] : command.options) {
+    for (const auto& option : command.options) {
+        // Not a structured binding: clang 14 cannot capture one in the lambda.
+        const std::string& name = option.first;
+        const std::string& value = option.second;
         const auto param = std::find_if(signature.options.begin(), signature.options.end(),
                                         [&](const Param& p) { return p.name == name; });
         if (param == signature.options.end())

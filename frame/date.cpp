@@ -10,7 +10,6 @@ namespace {
 // The host's calendar runs from the year 100 to the year 9999.
 constexpr int kMinYear = 100;
 constexpr int kMaxYear = 9999;
-constexpr int kSecondsPerDay = 24 * 60 * 60;
 
 std::chrono::year_month_day Civil(std::int32_t days) {
     return std::chrono::year_month_day{std::chrono::sys_days{std::chrono::days{days}}};

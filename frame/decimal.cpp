@@ -75,7 +75,6 @@ class Wide {
         }
         return std::strong_ordering::equal;
     }
-    friend bool operator==(const Wide&, const Wide&) = default;
 
     Wide& operator+=(const Wide& other) {
         UInt128 carry = 0;

@@ -94,10 +94,11 @@ std::string LoadCVString(std::string_view text, int kind) {
     std::string trailing(text.substr(end));
 
     if (GetLanguage() == "en") {
+        // Chars, not " ": GCC 12 -O3 warns falsely (-Wrestrict) on assigning the literal.
         if ((kind == kTextLeadingBlank || kind == kTextBothBlanks) && leading.empty())
-            leading = " ";
+            leading = ' ';
         if ((kind == kTextTrailingBlank || kind == kTextBothBlanks) && trailing.empty())
-            trailing = " ";
+            trailing = ' ';
     }
     std::string translated = core;
     try {
@@ -112,8 +113,10 @@ std::string FormatCVString(std::string_view text, std::initializer_list<std::str
     std::string result = LoadCVString(text, kTextPlain);
     int number = static_cast<int>(args.size());
     // From the highest number down, so that "%1" does not eat the start of "%10".
-    for (auto arg = std::rbegin(args); arg != std::rend(args); ++arg, --number)
-        result = ReplaceAll(result, "%" + std::to_string(number), *arg);
+    for (auto arg = std::rbegin(args); arg != std::rend(args); ++arg, --number) {
+        // A char, not "%": GCC 12 -O3 warns falsely (-Wrestrict) on "x" + string&&.
+        result = ReplaceAll(result, '%' + std::to_string(number), *arg);
+    }
     return result;
 }
 

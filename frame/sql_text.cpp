@@ -7,7 +7,8 @@
 namespace velaqm {
 
 std::string SqlText(std::string_view text) {
-    return "'" + ReplaceAll(std::string(text), "'", "''") + "'";
+    // A char, not a literal: GCC 12 -O3 warns falsely (-Wrestrict) on "x" + string&&.
+    return '\'' + ReplaceAll(std::string(text), "'", "''") + '\'';
 }
 
 std::string SqlNumber(const Variant& value) {
@@ -20,7 +21,8 @@ std::string SqlWhole(const Variant& value) {
 }
 
 std::string SqlDate(const Date& date) {
-    return "'" + date.ToStorageString() + "'";
+    // A char, not a literal: GCC 12 -O3 warns falsely (-Wrestrict) on "x" + string&&.
+    return '\'' + date.ToStorageString() + '\'';
 }
 
 std::string SqlName(std::string_view name) {

@@ -20,7 +20,9 @@ class HostListCtl final : public ListCtl {
 
     VectorPtr GetSelectedBillID() const override {
         VectorPtr ids = NewVector();
-        for (const auto& [id, entry] : Form().m_selected) {
+        for (const auto& selected : Form().m_selected) {
+            // Not a structured binding: clang 14 cannot capture one in the lambda.
+            const int id = selected.first;
             const bool listed = std::any_of(ids->begin(), ids->end(),
                                             [&](const Variant& v) { return WholeNumber(v) == id; });
             if (!listed) ids->Insert(Variant(id));

@@ -34,7 +34,8 @@ void Transcript::Add(EntryKind kind, std::string text) {
 }
 
 void Transcript::AddMessage(std::string text, int flags, std::string title) {
-    Add(EntryKind::Message, "[" + std::to_string(flags) + "] " + title + ": " + text);
+    // A char, not a literal: GCC 12 -O3 warns falsely (-Wrestrict) on "x" + string&&.
+    Add(EntryKind::Message, '[' + std::to_string(flags) + "] " + title + ": " + text);
     m_messages.push_back({std::move(text), flags, std::move(title), false});
 }
 

@@ -125,7 +125,8 @@ std::string AqlToken(std::string_view aql) {
 
 std::string LetterColumn(std::string_view level) {
     for (std::string_view known : kLevels)
-        if (level == known) return "F" + std::string(level);
+        // A char, not "F": GCC 12 -O3 warns falsely (-Wrestrict) on "x" + string&&.
+        if (level == known) return 'F' + std::string(level);
     return "";
 }
 
@@ -187,7 +188,8 @@ bool WriteCodeLetterRows(BillEvent& bill, std::string_view level) {
     ShowCodeLetterColumns(bill);
     LockCodeLetters(bill);
     if (level.empty()) return false;
-    const std::string letterColumn = SqlName("F" + std::string(level));
+    // A char, not a literal: GCC 12 -O3 warns falsely (-Wrestrict) on "x" + string&&.
+    const std::string letterColumn = SqlName('F' + std::string(level));
     const RecordsetPtr ranges =
         Execute("select FLow,FUp, " + letterColumn + " from QMSampleLetter order by fid");
     bool written = false;

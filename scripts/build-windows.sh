@@ -38,7 +38,7 @@ timeout 120 wine cmd /c exit >/dev/null 2>&1
 
 echo "== build $build_dir"
 cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELAQM_WERROR=ON >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 
 echo "== tests under Wine"

@@ -171,6 +171,7 @@ StatementRewriter::TargetType StatementRewriter::ParseType(std::size_t first,
     if (first + 1 == last) return target;
     if (!P(first + 1, "(") || Close(first + 1) + 1 != last) Refuse("type " + t[first].text);
     const auto args = Arguments(first + 1);
+    if ((isChar || isDecimal) && args.empty()) Refuse("type " + t[first].text + " with no length");
     auto number = [&](std::pair<std::size_t, std::size_t> arg) {
         if (arg.second != arg.first + 1 || t[arg.first].kind != TokenKind::kNumber)
             Refuse("type " + t[first].text + " with that length");

@@ -432,6 +432,7 @@ void StatementRewriter::RewriteUpdate() {
             });
             k = std::min(k, fromEnd);
             item.onLast = k;
+            if (item.onLast == item.onFirst) Refuse("JOIN with an empty ON");
         }
         items.push_back(item);
         if (k >= fromEnd) break;
@@ -459,9 +460,11 @@ void StatementRewriter::RewriteUpdate() {
         NormalizeAssignments(set, from, target);
         return;
     }
-    for (const Item& item : items)
+    for (const Item& item : items) {
         if (item.join == "RIGHT" || item.join == "FULL")
             Refuse("UPDATE with " + item.join + " JOIN");
+        if (item.join == "LEFT" && item.onFirst == 0) Refuse("LEFT JOIN without ON");
+    }
     if (found->join == "LEFT" || found->table.empty()) Refuse("UPDATE of that joined table");
     NormalizeAssignments(set, from, found->table);
 
@@ -520,6 +523,7 @@ void StatementRewriter::RewriteUpdate() {
         out.push_back(t[from]);
         out.insert(out.end(), fromList.begin(), fromList.end());
     }
+    if (where + 1 == t.size()) Refuse("WHERE without a condition");
     if (where < t.size()) conditions.push_back(Copy(where + 1, t.size()));
     if (!conditions.empty()) {
         out.push_back(where < t.size() ? t[where] : Word("WHERE"));

@@ -63,6 +63,9 @@ std::string CleanGap(std::string_view gap) {
 using namespace dialect;
 
 std::vector<Token> Tokenize(std::string_view sql) {
+    // SQLite ends a statement's text at a NUL: what follows one would silently not run.
+    if (sql.find('\0') != std::string_view::npos)
+        RefuseText("Incorrect syntax near a NUL character.", sql);
     std::vector<Token> tokens;
     std::size_t i = 0;
     const std::size_t n = sql.size();

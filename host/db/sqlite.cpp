@@ -243,6 +243,7 @@ void Statement::BindAll(std::span<const Variant> values) {
 }
 
 void Statement::Reset() {
+    if (!m_stmt) return;
     sqlite3_reset(m_stmt.get());
     sqlite3_clear_bindings(m_stmt.get());
 }

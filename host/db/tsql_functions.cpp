@@ -70,7 +70,8 @@ std::string FirstChars(std::string_view text, std::size_t count) {
 }
 
 std::string Two(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
+    // Not ("0" or "") + string&&: GCC 12 -O3 warns falsely (-Wrestrict) on a literal + string&&.
+    return n < 10 ? '0' + std::to_string(n) : std::to_string(n);
 }
 
 std::string Milliseconds(int ms) {

@@ -42,6 +42,7 @@ class ListSelectionTest : public SessionTest {
   protected:
     void SetUp() override {
         SessionTest::SetUp();
+        if (HasFatalFailure()) return;  // no session to work with: fail, do not crash
         session->Db().Execute(
             "INSERT INTO QMClientServiceLog (FID, FBillNo, FCustomer) VALUES "
             "(1, 'KF000001', 'Acme'), (2, 'KF000002', 'Borealis'), (3, 'KF000003', 'Acme')");

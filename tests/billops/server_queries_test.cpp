@@ -20,6 +20,7 @@ class ServerQueriesTest : public SessionTest {
   protected:
     void SetUp() override {
         SessionTest::SetUp();
+        if (HasFatalFailure()) return;  // no session to work with: fail, do not crash
         m_folder = fs::temp_directory_path() / ("velaqm-client-" + std::to_string(getpid()));
         fs::remove_all(m_folder);
         fs::create_directories(m_folder / "erpSystem");

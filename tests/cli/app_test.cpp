@@ -9,6 +9,7 @@
 
 #include "cli/temp_database.h"
 #include "host/db/sqlite.h"
+#include "tests/support/build_paths.h"
 
 namespace velaqm::cli {
 namespace {
@@ -46,7 +47,7 @@ struct Outcome {
 Outcome Velaqm(std::vector<std::string> args, const std::string& input = "") {
     std::istringstream in(input);
     std::ostringstream out, err;
-    const int code = Main(args, "cli", {in, out, err, false});
+    const int code = Main(args, velaqm::testing::ProgramDir(), {in, out, err, false});
     return {code, out.str(), err.str()};
 }
 
@@ -168,7 +169,7 @@ TEST(VelaqmHelp, DescribesTheCommandsAndTheScenarioLanguage) {
 }
 
 TEST(VelaqmSql, PrintsTheLastResultSetAsTextOrJson) {
-    const TempDatabase database("cli/velaqm.db");
+    const TempDatabase database(velaqm::testing::SeedDatabase());
     const std::string db = database.Path().string();
     const std::string query =
         "SELECT FID, FName_en, NULL AS NoValue, 1.5 AS Half FROM ICClassType WHERE FID = 1001910";
@@ -182,7 +183,7 @@ TEST(VelaqmSql, PrintsTheLastResultSetAsTextOrJson) {
 }
 
 TEST(VelaqmSql, RunsBatchesAndReportsErrorsOnStandardError) {
-    const TempDatabase database("cli/velaqm.db");
+    const TempDatabase database(velaqm::testing::SeedDatabase());
     const std::string db = database.Path().string();
     const Outcome insert = Velaqm(
         {"sql", "--db", db, "INSERT INTO QMClientServiceLog (FID, FBillNo) VALUES (5, 'X5')"});

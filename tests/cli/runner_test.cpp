@@ -1,5 +1,5 @@
-// The runner against a real copy of the seeded database (the tests run in the build directory,
-// where the velaqm command's seeded database and string tables are built under cli/).
+// The runner against a real copy of the seeded database and the string tables the build leaves
+// beside the velaqm command.
 #include "cli/runner.h"
 
 #include <gmock/gmock.h>
@@ -13,6 +13,8 @@
 #include "frame/platform.h"
 #include "host/native_sql.h"
 #include "host/session.h"
+#include "tests/support/build_paths.h"
+#include "tests/support/line_printer.h"
 
 namespace velaqm::cli {
 namespace {
@@ -21,7 +23,7 @@ using ::testing::HasSubstr;
 
 RunSettings TestSettings() {
     RunSettings settings;
-    settings.programDir = "cli";
+    settings.programDir = velaqm::testing::ProgramDir();
     return settings;
 }
 
@@ -76,6 +78,10 @@ struct Failing {
     std::string script;
     std::string report;
 };
+
+void PrintTo(const Failing& c, std::ostream* out) {
+    velaqm::testing::PrintLine(c.script, out);
+}
 
 class FailingScenario : public ::testing::TestWithParam<Failing> {};
 

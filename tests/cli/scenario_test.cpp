@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/line_printer.h"
+
 namespace velaqm::cli {
 namespace {
 
@@ -14,6 +16,10 @@ struct Accepted {
     std::vector<std::string> args;
     std::map<std::string, std::string> options;
 };
+
+void PrintTo(const Accepted& c, std::ostream* out) {
+    velaqm::testing::PrintLine(c.line, out);
+}
 
 class AcceptedLine : public ::testing::TestWithParam<Accepted> {};
 
@@ -77,6 +83,10 @@ struct Refused {
     std::string line;
     std::string what;
 };
+
+void PrintTo(const Refused& c, std::ostream* out) {
+    velaqm::testing::PrintLine(c.line, out);
+}
 
 class RefusedLine : public ::testing::TestWithParam<Refused> {};
 

@@ -203,7 +203,7 @@ TEST_F(BillFormTest, AMenuBarFormRaisesMenuBarEventsAndKeepsItsToolsThere) {
 TEST(SessionFileTest, AnUnusableDatabaseFileIsRefusedAndLeftAlone) {
     namespace fs = std::filesystem;
     host::SessionOptions options;
-    options.resourceDir = fs::current_path() / "cli" / "resources";
+    options.resourceDir = velaqm::testing::ResourceDir();
     options.database = fs::temp_directory_path() / "velaqm-no-such-file.db";
     EXPECT_THROW(host::Session{options}, HostError);
     EXPECT_FALSE(fs::exists(options.database)) << "nothing is created";

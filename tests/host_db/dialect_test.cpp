@@ -63,6 +63,13 @@ TEST(Tokenize, RefusesUnclosedText) {
     }
 }
 
+// SQLite would stop reading at the NUL and run only the statement's start.
+TEST(Tokenize, RefusesANulCharacter) {
+    using namespace std::string_view_literals;
+    for (std::string_view sql : {"delete from t\0 where a = 1"sv, "\0select 1"sv, "select '\0'"sv})
+        EXPECT_THROW(Tokenize(sql), HostError) << sql.size();
+}
+
 std::vector<std::string> Translate(std::string_view sql, const SchemaInfo& schema = {}) {
     std::vector<std::string> out;
     for (const TranslatedStatement& s : TranslateBatch(sql, schema))
@@ -335,7 +342,11 @@ TEST(Translate, RefusesWhatHasNoFaithfulTranslation) {
         {"select convert(varchar(10), a, 103) from t", "CONVERT style 103"},
         {"select convert(varchar(10), a, b) from t", "style that is not a number"},
         {"select convert(varchar(10), a, 99999999999) from t", "style that is not a number"},
+        {"select convert(varchar(10), a, .5) from t", "style that is not a number"},
         {"select convert(varchar, ) from t", "CONVERT of nothing"},
+        {"select convert(char,) from t", "CONVERT of nothing"},
+        {"select convert(varchar(), a) from t", "type varchar with no length"},
+        {"select cast(a as decimal()) from t", "type decimal with no length"},
         {"select dateadd(week, 1, a) from t", "DATEADD of week"},
         {"select datepart(fortnight, a) from t", "DATEPART of fortnight"},
         {"select datepart(day) from t", "DATEPART with those arguments"},
@@ -349,6 +360,10 @@ TEST(Translate, RefusesWhatHasNoFaithfulTranslation) {
         {"create table #t (d datetime default getdate())", "table definition"},
         {"update a set x = 1 from X b right join T a on a.id = b.id", "RIGHT JOIN"},
         {"delete a from T a join X b on a.id = b.id", "joined FROM"},
+        {"update a set x = 1 from T a on", "JOIN with an empty ON"},
+        {"update a set x = 1 from X b join T a on where b.f = 1", "JOIN with an empty ON"},
+        {"update a set x = 1 from T a left join X b", "LEFT JOIN without ON"},
+        {"update a set x = 1 from T a join X b on a.id = b.id where", "WHERE without a condition"},
         {"select 0x1F", "binary literal"},
         {"select a from t where b = ?", "parameter marker"},
         {"select a from t for xml auto", "FOR XML"},

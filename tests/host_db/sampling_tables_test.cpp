@@ -18,6 +18,7 @@
 
 #include "frame/convert.h"
 #include "host/db/database.h"
+#include "tests/support/build_paths.h"
 
 namespace velaqm::host {
 namespace {
@@ -127,8 +128,8 @@ std::size_t Column(const ResultSet& result, const std::string& name) {
 class SamplingTables : public ::testing::Test {
   protected:
     void SetUp() override {
-        const auto seeded = std::filesystem::current_path() / "cli" / "velaqm.db";
-        ASSERT_TRUE(std::filesystem::exists(seeded)) << "run the tests from the build directory";
+        const auto seeded = velaqm::testing::SeedDatabase();
+        ASSERT_TRUE(std::filesystem::exists(seeded)) << "no seeded database at " << seeded;
         db = std::make_unique<Database>(seeded, OpenMode::kReadOnly);
         plans = ReadPlans();
         ASSERT_EQ(plans.aqls.size(), 26u);
@@ -203,8 +204,11 @@ TEST_F(SamplingTables, LetterTableHoldsTheLotSizeRanges) {
          db->Execute("select FID,FLow,FUp,FS1,FS2,FS3,FS4,FC1,FC2,FC3 from QMSampleLetter "
                      "order by FID")
              .rows) {
-        for (std::size_t i = 0; i < row.size(); ++i)
-            actual += (i ? "|" : "") + Cell(row[i]);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            // Not ("|" or "") + string&&: GCC 12 -O3 warns falsely (-Wrestrict) on that.
+            if (i) actual += '|';
+            actual += Cell(row[i]);
+        }
         actual += "\n";
     }
     EXPECT_EQ(actual, expected);

@@ -130,6 +130,19 @@ TEST(StatementBind, StoresEachKindOfValue) {
     EXPECT_EQ(e.Number(), kErrTypeMismatch);
 }
 
+// Text with no statement in it (blanks, comments, or text SQLite stops reading at a NUL)
+// compiles to an empty statement that runs, and is reset, as doing nothing.
+TEST(StatementEmpty, RunsAndResetsAsNothing) {
+    using namespace std::string_view_literals;
+    Connection db(":memory:", OpenMode::kCreate);
+    for (std::string_view sql : {"  "sv, "-- only a note"sv, "\0select 1"sv}) {
+        Statement statement(db, sql);
+        EXPECT_TRUE(statement.Empty());
+        EXPECT_FALSE(statement.Step());
+        statement.Reset();
+    }
+}
+
 TEST(StatementErrors, NameSqlitesMessageAndTheStatement) {
     Connection db(":memory:", OpenMode::kCreate);
     ExecuteSimple(db, "CREATE TABLE t (a INTEGER UNIQUE)");

@@ -1,6 +1,5 @@
 // A substitute-host session on a fresh copy of the seeded database, for tests that need the
-// real host: forms, components and database. Tests run in the build directory, where the build
-// leaves the seeded database and the string tables.
+// real host: forms, components and database.
 #pragma once
 
 #include <unistd.h>
@@ -13,6 +12,7 @@
 
 #include "frame/convert.h"
 #include "host/session.h"
+#include "tests/support/build_paths.h"
 
 namespace velaqm::testing {
 
@@ -20,15 +20,15 @@ class SessionTest : public ::testing::Test {
   protected:
     void SetUp() override {
         namespace fs = std::filesystem;
-        const fs::path seeded = fs::current_path() / "cli" / "velaqm.db";
-        ASSERT_TRUE(fs::exists(seeded)) << "run the tests from the build directory";
+        const fs::path seeded = SeedDatabase();
+        ASSERT_TRUE(fs::exists(seeded)) << "no seeded database at " << seeded;
         m_dbFile = fs::temp_directory_path() / ("velaqm-test-" + std::to_string(getpid()) + "-" +
                                                 std::to_string(++s_count) + ".db");
         fs::copy_file(seeded, m_dbFile, fs::copy_options::overwrite_existing);
         host::SessionOptions options;
         options.database = m_dbFile;
-        options.programDir = fs::current_path() / "cli";
-        options.resourceDir = fs::current_path() / "cli" / "resources";
+        options.programDir = ProgramDir();
+        options.resourceDir = ResourceDir();
         session = std::make_unique<host::Session>(options);
     }
 

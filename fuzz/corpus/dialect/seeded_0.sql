@@ -1,0 +1,1 @@
+select FBillNo, convert(varchar(10), FDate, 120) from QMClientServiceLog where FDate >= '2009/10/1' order by FID desc

@@ -1,0 +1,1 @@
+update a set a.FCheckerID = m.FUserID from QMClientServiceLog a join t_BillMutex m on m.FBillID = a.FID where m.FClassTypeID = 1001910

@@ -1,0 +1,1 @@
+select a.FID,[Order Date] from #Std

@@ -1,0 +1,1 @@
+select count(*) ct from icqcscheme where fisvalid=1

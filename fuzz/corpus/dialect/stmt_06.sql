@@ -1,0 +1,3 @@
+select a from t
+GO
+select b from u

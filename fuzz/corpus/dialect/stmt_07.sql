@@ -1,0 +1,1 @@
+select (select max(a) from u) x from t delete from t

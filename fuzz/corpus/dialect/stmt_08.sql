@@ -1,0 +1,1 @@
+drop table if exists x create table x (a int)

@@ -1,0 +1,1 @@
+select (SELECT TOP 1 q.FSample FROM q ORDER BY q.FSample ASC) AS x from t

@@ -1,0 +1,1 @@
+select distinct top (5) a from t

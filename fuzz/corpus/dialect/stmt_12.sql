@@ -1,0 +1,1 @@
+select [Order].[Date] from dbo.[Order]

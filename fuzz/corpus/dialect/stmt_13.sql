@@ -1,0 +1,1 @@
+select N'样品' from t where a = n'x'

@@ -1,0 +1,1 @@
+create table #T (a nvarchar(max), b varchar(10))

@@ -1,0 +1,1 @@
+select a into #T from t where b = 1

@@ -1,0 +1,1 @@
+select FSampleNo from e where FSaveDT < CONVERT(DATETIME,CONVERT(CHAR(10),GETDATE(),120),120) AND FEntryID=3

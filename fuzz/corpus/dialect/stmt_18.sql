@@ -1,0 +1,1 @@
+select convert(datetime,convert(varchar(30),t2.FDate,111)) from t2

@@ -1,0 +1,1 @@
+select convert(nvarchar(max), a), convert(varchar, b), convert(decimal(18,2), c) from t

@@ -1,0 +1,1 @@
+select cast(a as datetime), CAST(b AS INT) from t

@@ -1,0 +1,1 @@
+select left(a, 2), right(a, 1), len(a), charindex('x', a) from t

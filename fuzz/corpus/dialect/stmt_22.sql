@@ -1,0 +1,1 @@
+select dateadd(dd, 1, a), datediff(month, a, b) from t

@@ -1,0 +1,1 @@
+ select a.FInterID ,a.FTrantype 'FClassTypeID',b.FIdentity from IcqcScheme a

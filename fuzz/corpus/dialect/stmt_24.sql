@@ -1,0 +1,1 @@
+select a as 'x', (b) 'y', case when c=1 then 'p' else 'q' end 'z' from t

@@ -1,0 +1,1 @@
+select ct = count(*), 'n' = max(a) from t

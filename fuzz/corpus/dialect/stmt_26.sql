@@ -1,0 +1,1 @@
+delete t where a = 1

@@ -1,0 +1,1 @@
+select a from t with (nolock) where b !< 2

@@ -1,0 +1,6 @@
+UPDATE u 
+SET FSampQty=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FSampQty END
+,FACqty1=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FACqty1 END
+FROM QMSampStdEntry u
+INNER JOIN QMSampStd v ON v.FID=u.FID
+ WHERE v.FSampMethodID= 50 AND u.FID =7

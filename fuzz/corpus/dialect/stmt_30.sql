@@ -1,0 +1,1 @@
+update a set a.x = b.y from T a join X b on b.id = a.id

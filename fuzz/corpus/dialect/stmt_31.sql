@@ -1,0 +1,1 @@
+update a set x = c.z from X b inner join T a on a.id = b.id left join Y c on c.k = b.k where b.f = 1

@@ -1,0 +1,1 @@
+select 1 from e where e.FSaveDT >= '2024/3/5' and FSampleNo = '2024/3/5'

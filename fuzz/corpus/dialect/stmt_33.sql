@@ -1,0 +1,1 @@
+select 1 from e where FSaveDT between '20240301' and '2024-03-31 23:59'

@@ -1,0 +1,1 @@
+insert into qmsamplingentry (FSampleNo, FSaveDT) values ('2024-3-1', '2024-3-1'), ('x', NULL)

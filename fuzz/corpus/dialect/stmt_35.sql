@@ -1,0 +1,1 @@
+update qmsamplingentry set FSaveDT = '2024/3/9', FSampleNo = '2024/3/9'

@@ -1,0 +1,1 @@
+create table #t (id int identity(1,1))

@@ -1,0 +1,1 @@
+delete a from T a join X b on a.id = b.id
