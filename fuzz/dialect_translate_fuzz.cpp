@@ -1,6 +1,6 @@
 // The SQL Server dialect as pure text work: tokenizing, splitting a batch into statements and
-// rewriting each for SQLite, over a schema that knows a few tables and their date columns.
-// A refusal is a HostError; anything else that escapes is a fault.
+// rewriting each for SQLite, over a schema that knows a few tables and their columns' declared
+// types. A refusal is a HostError; anything else that escapes is a fault.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -13,12 +13,25 @@ namespace {
 const velaqm::host::SchemaInfo& Schema() {
     static const velaqm::host::SchemaInfo schema = [] {
         velaqm::host::SchemaInfo info;
-        for (const char* column : {"FID", "FBillNo", "FDate", "FCheckerID", "FNote"})
-            info.AddColumn("QMClientServiceLog", column, std::string_view(column) == "FDate");
-        for (const char* column : {"FInterID", "FEntryID", "FQty", "FCheckDate"})
-            info.AddColumn("QMSampleEntry", column, std::string_view(column) == "FCheckDate");
-        for (const char* column : {"FInterID", "FNumber", "FName", "FTypeID"})
-            info.AddColumn("QMAInfo", column, false);
+        // Declared types steer the rewrites: dates, whole numbers (AVG, division), text.
+        struct Column {
+            const char* table;
+            const char* name;
+            const char* type;
+        };
+        for (const Column& c :
+             {Column{"QMClientServiceLog", "FID", "INTEGER"},
+              Column{"QMClientServiceLog", "FBillNo", "TEXT"},
+              Column{"QMClientServiceLog", "FDate", "DATETIME"},
+              Column{"QMClientServiceLog", "FCheckerID", "INTEGER"},
+              Column{"QMClientServiceLog", "FNote", "TEXT"},
+              Column{"QMSampleEntry", "FInterID", "INTEGER"},
+              Column{"QMSampleEntry", "FEntryID", "INTEGER"},
+              Column{"QMSampleEntry", "FQty", "DECIMAL(28,10)"},
+              Column{"QMSampleEntry", "FCheckDate", "DATETIME"},
+              Column{"QMAInfo", "FInterID", "INTEGER"}, Column{"QMAInfo", "FNumber", "TEXT"},
+              Column{"QMAInfo", "FName", "TEXT"}, Column{"QMAInfo", "FTypeID", "INTEGER"}})
+            info.AddColumn(c.table, c.name, c.type);
         return info;
     }();
     return schema;
