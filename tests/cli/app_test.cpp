@@ -9,47 +9,16 @@
 
 #include "cli/temp_database.h"
 #include "host/db/sqlite.h"
-#include "tests/support/build_paths.h"
+#include "tests/support/velaqm_call.h"
 
 namespace velaqm::cli {
 namespace {
 
+using testing::Outcome;
+using testing::Scratch;
+using testing::Velaqm;
+
 using ::testing::HasSubstr;
-
-// A scratch folder of scenario files, removed with the test.
-class Scratch {
-  public:
-    Scratch() {
-        std::string name = (std::filesystem::temp_directory_path() / "velaqm-test-XXXXXX").string();
-        m_dir = mkdtemp(name.data());
-    }
-    ~Scratch() { std::filesystem::remove_all(m_dir); }
-    std::string Write(const std::string& name, const std::string& text) const {
-        const auto path = m_dir / name;
-        std::ofstream(path) << text;
-        return path.string();
-    }
-    std::string Folder(const std::string& name) const {
-        std::filesystem::create_directory(m_dir / name);
-        return (m_dir / name).string();
-    }
-
-  private:
-    std::filesystem::path m_dir;
-};
-
-struct Outcome {
-    int exit;
-    std::string out;
-    std::string err;
-};
-
-Outcome Velaqm(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int code = Main(args, velaqm::testing::ProgramDir(), {in, out, err, false});
-    return {code, out.str(), err.str()};
-}
 
 const std::string kPassing = "new 1001910\nexpect tool mnuEditCheck visible\n";
 const std::string kFailing = "new 1001910\nexpect tool mnuEditCheck enabled\n";

@@ -12,45 +12,17 @@
 #include "cli/echo.h"
 #include "cli/sql_command.h"
 #include "cli/temp_database.h"
+#include "tests/support/velaqm_call.h"
 
 namespace velaqm::cli {
 namespace {
 
+using testing::Outcome;
+using testing::Scratch;
+using testing::Velaqm;
+
 using ::testing::HasSubstr;
 using namespace std::string_literals;
-
-struct Outcome {
-    int exit;
-    std::string out;
-    std::string err;
-};
-
-Outcome Velaqm(std::vector<std::string> args, const std::string& input = "",
-               bool interactive = false) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int code = Main(args, "cli", {in, out, err, interactive});
-    return {code, out.str(), err.str()};
-}
-
-// A scratch folder, removed with the test.
-class Scratch {
-  public:
-    Scratch() {
-        std::string name = (std::filesystem::temp_directory_path() / "velaqm-test-XXXXXX").string();
-        m_dir = mkdtemp(name.data());
-    }
-    ~Scratch() { std::filesystem::remove_all(m_dir); }
-    const std::filesystem::path& Dir() const { return m_dir; }
-    std::string Write(const std::string& name, const std::string& text) const {
-        const auto path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-
-  private:
-    std::filesystem::path m_dir;
-};
 
 TEST(Echo, ShowsNulBytesAndShortensHugeInputAtACharacterBoundary) {
     EXPECT_EQ(Echo("plain"), "plain");
@@ -105,7 +77,7 @@ TEST(VelaqmMessages, AScenarioFailureGoesOnPastANulByte) {
 }
 
 TEST(VelaqmSql, ADatabaseErrorRepeatsTheStatementPastANulByte) {
-    const TempDatabase database("cli/velaqm.db");
+    const TempDatabase database(testing::SeedDatabase());
     std::ostringstream out, err;
     const int code = RunSql(database.Path(), "select nosuch from\0 QMAInfo"s, false, out, err);
     EXPECT_EQ(code, 2);
@@ -147,7 +119,7 @@ TEST(VelaqmDb, AFolderGivenAsTheDatabaseIsNamedAsOne) {
 }
 
 TEST(VelaqmSql, OnlyTheKnownOptionNamesAreOptions) {
-    const TempDatabase database("cli/velaqm.db");
+    const TempDatabase database(testing::SeedDatabase());
     const std::string db = database.Path().string();
     const Outcome comment = Velaqm({"sql", "--db", db, "-- why\nselect 1 AS One"});
     EXPECT_EQ(comment.exit, 0) << comment.err;

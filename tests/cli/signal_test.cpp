@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/build_paths.h"
+
 namespace velaqm::cli {
 namespace {
 
@@ -27,6 +29,7 @@ class ShellProcess {
         if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
         // Prepared before fork: the child only calls what is safe between fork and exec.
         const std::string tmp = "TMPDIR=" + tmpDir.string();
+        const std::string velaqm = (velaqm::testing::ProgramDir() / "velaqm").string();
         std::vector<char*> env{const_cast<char*>(tmp.c_str()), nullptr};
         m_pid = fork();
         if (m_pid == 0) {
@@ -39,7 +42,7 @@ class ShellProcess {
             sigprocmask(SIG_SETMASK, &none, nullptr);
             signal(SIGINT, SIG_DFL);
             signal(SIGTERM, SIG_DFL);
-            execle("cli/velaqm", "velaqm", "shell", static_cast<char*>(nullptr), env.data());
+            execle(velaqm.c_str(), "velaqm", "shell", static_cast<char*>(nullptr), env.data());
             _exit(127);
         }
         close(toChild[0]);
@@ -97,7 +100,7 @@ std::vector<fs::path> FilesIn(const fs::path& dir, const std::string& extension 
 }
 
 TEST(InterruptedShell, SigintAndSigtermRemoveTheDatabaseCopyAndItsSideFiles) {
-    ASSERT_TRUE(fs::exists("cli/velaqm")) << "run the tests from the build directory";
+    ASSERT_TRUE(fs::exists(velaqm::testing::ProgramDir() / "velaqm"));
     for (const int signalNumber : {SIGINT, SIGTERM}) {
         std::string name = (fs::temp_directory_path() / "velaqm-signal-XXXXXX").string();
         const fs::path tmpDir = mkdtemp(name.data());
