@@ -118,6 +118,8 @@ class StatementRewriter {
     void RewriteAliases();
     void RewriteCreate();
     void CollateTextColumns();
+    void CollateTextColumn(std::size_t first, std::size_t last);
+    void RewriteAlterTable();
     void RewriteSelectInto();
     void RewriteInsert();
     void RewriteDelete();

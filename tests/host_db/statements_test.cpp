@@ -488,6 +488,10 @@ TEST_F(Statements, TextComparesWithoutCaseOrTrailingBlanks) {
     }
     // The unique index holds under the same rule.
     EXPECT_THROW(db.Execute("insert into Code (FID, FNumber) values (6, 'ygd01  ')"), HostError);
+    // So does a text column added later.
+    db.Execute(
+        "alter table Code add FNote varchar(10) update Code set FNote = 'Xy ' where FID = 1");
+    EXPECT_EQ(Rows(db.Execute("select FID from Code where FNote = 'xY'")), "1");
     // A temp table a batch creates compares the same way.
     EXPECT_EQ(Rows(db.Execute("create table #c (code varchar(10)) insert into #c values ('AbC') "
                               "select count(*) from #c where code = 'abc ' drop table #c")),
