@@ -326,6 +326,11 @@ void StatementRewriter::RewriteSelectInto() {
         m_result.changesSchema = true;
     t.erase(t.begin() + static_cast<std::ptrdiff_t>(into),
             t.begin() + static_cast<std::ptrdiff_t>(last + 1));
+    Toks target = name;
+    target.front().gap = "";
+    for (const Tok& k : target)
+        m_result.intoTable += k.gap + k.text;
+    m_result.intoQuery = Emit();
     Toks head{Word("CREATE", "")};
     if (temp) head.push_back(Word("TEMP"));
     head.push_back(Word("TABLE"));

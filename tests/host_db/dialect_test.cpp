@@ -400,6 +400,11 @@ TEST(Translate, TellsWhichStatementsChangeTheSchema) {
     EXPECT_TRUE(batch[3].changesSchema);
     EXPECT_TRUE(batch[4].changesSchema);
     EXPECT_EQ(batch[5].createsTempTable, "#u");
+    // SELECT ... INTO: the table and the bare query, for the executor to create the table.
+    EXPECT_EQ(batch[4].intoTable, "q");
+    EXPECT_EQ(batch[5].intoTable, "\"#u\"");
+    EXPECT_EQ(batch[5].intoQuery, "select a from p");
+    EXPECT_TRUE(batch[0].intoTable.empty());
     EXPECT_EQ(batch[1].source, "create table p (a int)");
 }
 

@@ -488,7 +488,11 @@ TEST_F(Statements, TextComparesWithoutCaseOrTrailingBlanks) {
     }
     // The unique index holds under the same rule.
     EXPECT_THROW(db.Execute("insert into Code (FID, FNumber) values (6, 'ygd01  ')"), HostError);
-    // So does a text column added later.
+    // So does a table SELECT ... INTO makes, and a text column added later.
+    EXPECT_EQ(
+        Rows(db.Execute("select FID, FNumber, FID * 2 AS Twice into #n from Code where FID < 3 "
+                        "select FID, Twice from #n where FNumber = 'YGD02' drop table #n")),
+        "2|4");
     db.Execute(
         "alter table Code add FNote varchar(10) update Code set FNote = 'Xy ' where FID = 1");
     EXPECT_EQ(Rows(db.Execute("select FID from Code where FNote = 'xY'")), "1");
