@@ -119,7 +119,9 @@ ResultSet Database::Execute(std::string_view sqlServerText) {
             std::optional<Statement> once;
             Statement* statement = slot.get();
             try {
-                if (!statement) {
+                if (!translated.intoTable.empty()) {
+                    RunSelectInto(translated, result);
+                } else if (!statement) {
                     if (reusable) {
                         slot = std::make_unique<Statement>(m_connection, translated.sql);
                         statement = slot.get();
@@ -127,13 +129,13 @@ ResultSet Database::Execute(std::string_view sqlServerText) {
                         statement = &once.emplace(m_connection, translated.sql);
                     }
                 }
-                RunStatement(*statement, result);
+                if (statement) RunStatement(*statement, result);
             } catch (const DatabaseError& e) {
                 // Said about the statement the user wrote, not its translation.
                 ThrowDatabaseError(DescribeSqliteError(e.Message(), translated.source),
                                    translated.source);
             }
-            statement->Reset();
+            if (statement) statement->Reset();
             if (!translated.createsTempTable.empty())
                 createdTemp.push_back(translated.createsTempTable);
             if (translated.changesSchema) SchemaChanged();
@@ -165,6 +167,37 @@ void Database::RunStatement(Statement& statement, ResultSet& result) {
         ~Snapshot() { db.m_inStatement = false; }
     } snapshot(*this);
     Collect(statement, result);
+}
+
+// SQLite's CREATE TABLE ... AS SELECT gives the new table's columns no collation. The table is
+// created from the query's columns instead, each with its declared type's word and the host's
+// text collation (a collation matters only where two texts meet), and filled from the query.
+void Database::RunSelectInto(const TranslatedStatement& translated, ResultSet& result) {
+    Statement query(m_connection, translated.intoQuery);
+    std::string create =
+        translated.createsTempTable.empty() ? "CREATE TABLE " : "CREATE TEMP TABLE ";
+    create += translated.intoTable + " (";
+    for (int i = 0; i < query.ColumnCount(); ++i) {
+        if (i > 0) create += ", ";
+        create += QuoteName(query.ColumnName(i));
+        if (const std::string type = query.DeclaredTypeWord(i); !type.empty()) create += " " + type;
+        create += " COLLATE ";
+        create += kTextCollation;
+    }
+    create += ")";
+    ExecuteSimple(m_connection, create);
+    try {
+        Statement insert(m_connection,
+                         "INSERT INTO " + translated.intoTable + " " + translated.intoQuery);
+        RunStatement(insert, result);
+    } catch (...) {
+        try {
+            ExecuteSimple(m_connection, "DROP TABLE IF EXISTS " + translated.intoTable);
+        } catch (...) {
+            // The query's own error is the one to report.
+        }
+        throw;
+    }
 }
 
 void Database::NoteNativeSql(std::string_view sql) {

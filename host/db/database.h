@@ -76,6 +76,7 @@ class Database {
 
     std::shared_ptr<Batch> Translate(std::string_view sqlServerText);
     void RunStatement(Statement& statement, ResultSet& result);
+    void RunSelectInto(const TranslatedStatement& translated, ResultSet& result);
     void NoteNativeSql(std::string_view sql);
     void SchemaChanged();
     const SchemaInfo& Schema();

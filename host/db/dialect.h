@@ -74,6 +74,11 @@ struct TranslatedStatement {
     std::string source;            // the SQL Server statement it came from
     bool changesSchema = false;    // creates, drops or alters a permanent object
     std::string createsTempTable;  // the "#name" this statement creates, if any
+    // SELECT ... INTO: `sql` is SQLite's CREATE TABLE ... AS SELECT, whose columns have no
+    // collation; the executor creates the table itself from the columns of `intoQuery` (the
+    // bare SELECT) and fills it. `intoTable` is the new table's name as SQLite reads it.
+    std::string intoTable;
+    std::string intoQuery;
 };
 
 // A batch's statements as ranges of its tokens, [first, last). Throws for unbalanced ")".

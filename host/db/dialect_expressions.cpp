@@ -64,6 +64,15 @@ constexpr std::array<std::string_view, 10> kIntegerFunctions = {
     "COUNT", "LEN", "CHARINDEX", "DATALENGTH", "YEAR",
     "MONTH", "DAY", "DATEDIFF",  "DATEPART",   "LAST_INSERT_ROWID"};
 
+// Types with a fraction: SQL Server divides them without truncating.
+constexpr std::array<std::string_view, 6> kDecimalTypes = {"DECIMAL",    "NUMERIC", "MONEY",
+                                                           "SMALLMONEY", "FLOAT",   "REAL"};
+
+// Functions whose result has the type of their first argument (ISNULL as the translation
+// names it, and the divisor guard).
+constexpr std::array<std::string_view, 8> kSameTypeFunctions = {
+    "SUM", "MIN", "MAX", "ABS", "ROUND", "AVG", "ISNULL", "TSQL_NONZERO"};
+
 // SQL Server collations by what they do to case: case-insensitive ones are the host's text
 // collation; case-sensitive and binary ones still ignore trailing blanks, as SQLite's RTRIM.
 std::string CollationFor(std::string_view sqlServerName) {
@@ -556,23 +565,79 @@ void StatementRewriter::RewriteAdditions() {
     }
 }
 
-// x / y and x % y: the divisor goes through tsql_nonzero unless it is a non-zero number.
+// An operand whose SQL Server type has a fraction: a literal with a decimal point or
+// exponent, a column declared DECIMAL, NUMERIC, MONEY, FLOAT or REAL, a CAST or CONVERT to one
+// of those, SUM, MIN, MAX, ABS, ROUND, AVG or ISNULL of such an operand, or arithmetic with one.
+// The type of anything else (CASE, a subquery, a column of unknown or differing types) is not
+// known here, and such an operand divides as SQLite's values do.
+bool StatementRewriter::IsDecimalOperand(std::size_t first, std::size_t end) const {
+    bool decimal = false;
+    for (std::size_t i = first;;) {
+        const std::size_t next = FactorEnd(i);
+        if (next == i || next > end) return false;
+        decimal = decimal || IsDecimalFactor(i, next);
+        if (next == end) return decimal;
+        if (!(P(next, "*") || P(next, "/") || P(next, "%") || P(next, "+") || P(next, "-")))
+            return false;
+        i = next + 1;
+    }
+}
+
+bool StatementRewriter::IsDecimalFactor(std::size_t first, std::size_t end) const {
+    while (first < end && (P(first, "-") || P(first, "+")))
+        ++first;
+    if (first >= end) return false;
+    if (P(first, "("))
+        return Close(first) + 1 == end && !W(first + 1, "SELECT") &&
+               IsDecimalOperand(first + 1, end - 1);
+    if (t[first].kind == TokenKind::kNumber)
+        return end == first + 1 && t[first].text.find_first_of(".eE") != std::string::npos;
+    std::size_t last = first;
+    while (P(last + 1, ".") && IsName(last + 2))
+        last += 2;
+    if (last + 1 == end && IsName(last))
+        return m_schema.TypeOfName(t[last].key) == ColumnType::kNumber;
+    if (!P(last + 1, "(") || Close(last + 1) + 1 != end || t[last].kind != TokenKind::kWord)
+        return false;
+    const std::string& name = t[last].key;
+    if (name == "TSQL_CONVERT")
+        return t[last + 2].kind == TokenKind::kString &&
+               OneOf(Unquote(t[last + 2].text), kDecimalTypes);
+    if (name == "CAST") return W(end - 2, "REAL");  // a divisor made fractional below
+    if (!OneOf(name, kSameTypeFunctions)) return false;
+    const auto args = Arguments(last + 1);
+    return !args.empty() && IsDecimalOperand(args[0].first, args[0].second);
+}
+
+// x / y and x % y: the divisor goes through tsql_nonzero unless it is a non-zero number. A
+// decimal stores a whole value as an integer, so where either operand of / is a decimal
+// (IsDecimalOperand), the divisor is made a float for SQLite not to divide as integers.
 void StatementRewriter::GuardDivisors() {
     for (std::size_t i = 1; i < t.size(); ++i) {
         if (!(P(i, "/") || P(i, "%")) || !IsBinaryOperator(i)) continue;
         const std::size_t end = FactorEnd(i + 1);
         if (end == i + 1) continue;
+        const bool decimal =
+            P(i, "/") && (IsDecimalOperand(i + 1, end) || IsDecimalOperand(TermStart(i - 1), i));
         std::size_t number = i + 1;
         while (number < end && (P(number, "-") || P(number, "+")))
             ++number;
-        if (number + 1 == end && t[number].kind == TokenKind::kNumber &&
-            t[number].text.find_first_of("123456789") != std::string::npos)
+        const bool literal = number + 1 == end && t[number].kind == TokenKind::kNumber;
+        if (literal && t[number].text.find_first_of("123456789") != std::string::npos) {
+            if (decimal && t[number].text.find_first_of(".eE") == std::string::npos)
+                t[number] = MakeTok(TokenKind::kNumber, t[number].text + ".0", t[number].gap);
             continue;
+        }
         Toks divisor = Copy(i + 1, end);
         divisor.front().gap = "";
         Toks call{Word(std::string(kNonZeroFunction), t[i + 1].gap), Punct("(")};
         call.insert(call.end(), divisor.begin(), divisor.end());
         call.push_back(Punct(")"));
+        if (decimal && !(literal && t[number].text.find_first_of(".eE") != std::string::npos)) {
+            call.front().gap = "";
+            call.insert(call.begin(), {Word("CAST", t[i + 1].gap), Punct("(")});
+            call.insert(call.end(), {Word("AS"), Word("REAL"), Punct(")")});
+        }
         t.erase(t.begin() + static_cast<std::ptrdiff_t>(i + 1),
                 t.begin() + static_cast<std::ptrdiff_t>(end));
         t.insert(t.begin() + static_cast<std::ptrdiff_t>(i + 1), call.begin(), call.end());

@@ -281,20 +281,34 @@ void StatementRewriter::CollateTextColumns() {
     }
     if (open >= t.size()) return;
     const auto columns = Arguments(open);
-    for (auto column = columns.rbegin(); column != columns.rend(); ++column) {
-        const auto [first, last] = *column;
-        if (last < first + 2 || !IsName(first) || t[first + 1].kind != TokenKind::kWord ||
-            !OneOf(t[first + 1].key, kCharTypes))
-            continue;
-        bool named = false;
-        for (std::size_t k = first; k < last; ++k)
-            named = named || W(k, "COLLATE");
-        if (named) continue;
-        std::size_t after = first + 2;
-        if (P(after, "(")) after = Close(after) + 1;
-        t.insert(t.begin() + static_cast<std::ptrdiff_t>(after),
-                 {Word("COLLATE"), Word(std::string(kTextCollation))});
-    }
+    for (auto column = columns.rbegin(); column != columns.rend(); ++column)
+        CollateTextColumn(column->first, column->second);
+}
+
+void StatementRewriter::CollateTextColumn(std::size_t first, std::size_t last) {
+    if (last < first + 2 || !IsName(first) || t[first + 1].kind != TokenKind::kWord ||
+        !OneOf(t[first + 1].key, kCharTypes))
+        return;
+    for (std::size_t k = first; k < last; ++k)
+        if (W(k, "COLLATE")) return;
+    std::size_t after = first + 2;
+    if (P(after, "(")) after = Close(after) + 1;
+    t.insert(t.begin() + static_cast<std::ptrdiff_t>(after),
+             {Word("COLLATE"), Word(std::string(kTextCollation))});
+}
+
+// ALTER TABLE t ADD c type: a text column takes the host's collation as in CREATE TABLE.
+// SQLite adds one column per statement.
+void StatementRewriter::RewriteAlterTable() {
+    std::size_t add = 2;
+    while (P(add + 1, ".") && IsName(add + 2))
+        add += 2;
+    ++add;
+    if (!W(add, "ADD")) return;
+    const std::size_t first = W(add + 1, "COLUMN") ? add + 2 : add + 1;
+    if (FindAtDepth(first, [&](std::size_t k) { return P(k, ","); }) < t.size())
+        Refuse("ALTER TABLE ... ADD of several columns");
+    CollateTextColumn(first, t.size());
 }
 
 void StatementRewriter::RewriteSelectInto() {
@@ -312,6 +326,11 @@ void StatementRewriter::RewriteSelectInto() {
         m_result.changesSchema = true;
     t.erase(t.begin() + static_cast<std::ptrdiff_t>(into),
             t.begin() + static_cast<std::ptrdiff_t>(last + 1));
+    Toks target = name;
+    target.front().gap = "";
+    for (const Tok& k : target)
+        m_result.intoTable += k.gap + k.text;
+    m_result.intoQuery = Emit();
     Toks head{Word("CREATE", "")};
     if (temp) head.push_back(Word("TEMP"));
     head.push_back(Word("TABLE"));
@@ -564,6 +583,7 @@ std::optional<TranslatedStatement> StatementRewriter::Run() {
     } else if (lead == "DROP" || lead == "ALTER") {
         const std::size_t name = W(2, "IF") ? 4 : 2;
         m_result.changesSchema = !(IsName(name) && t[name].key.front() == '#');
+        if (lead == "ALTER" && W(1, "TABLE")) RewriteAlterTable();
     } else if (lead == "SELECT") {
         RewriteSelectInto();
     } else if (lead == "INSERT") {

@@ -118,6 +118,8 @@ class StatementRewriter {
     void RewriteAliases();
     void RewriteCreate();
     void CollateTextColumns();
+    void CollateTextColumn(std::size_t first, std::size_t last);
+    void RewriteAlterTable();
     void RewriteSelectInto();
     void RewriteInsert();
     void RewriteDelete();
@@ -156,6 +158,8 @@ class StatementRewriter {
     bool IsBinaryOperator(std::size_t i) const;
     bool IsNumericOperand(std::size_t first, std::size_t end) const;
     bool IsIntegerOperand(std::size_t first, std::size_t end) const;
+    bool IsDecimalOperand(std::size_t first, std::size_t end) const;
+    bool IsDecimalFactor(std::size_t first, std::size_t end) const;
     void RewriteAdditions();
     void GuardDivisors();
 

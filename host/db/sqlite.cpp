@@ -273,6 +273,10 @@ std::string Statement::ColumnName(int column) const {
     return name ? name : "";
 }
 
+std::string Statement::DeclaredTypeWord(int column) const {
+    return TypeWord(sqlite3_column_decltype(m_stmt.get(), column));
+}
+
 Statement::ColumnKind Statement::KindOf(int column) const {
     const auto count = static_cast<std::size_t>(ColumnCount());
     if (m_kinds.size() != count) {

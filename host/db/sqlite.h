@@ -80,6 +80,9 @@ class Statement {
 
     int ColumnCount() const;
     std::string ColumnName(int column) const;
+    // The leading word of the column's declared type, upper-cased (letters and digits only);
+    // empty for an expression.
+    std::string DeclaredTypeWord(int column) const;
     // NULL is Null; INTEGER a Long when it fits 32 bits, else a Double; REAL a Double; TEXT a
     // String. By the column's declared type: DATETIME, DATE and SMALLDATETIME text that reads
     // as a date is a Date; DECIMAL, NUMERIC, MONEY and SMALLMONEY values are Decimals; BIT

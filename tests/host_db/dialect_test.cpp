@@ -215,6 +215,11 @@ TEST(Translate, GivesTextTheClientDatabasesCollation) {
         {"select a from t order by b collate Latin1_General_BIN",
          {"select a from t order by b collate RTRIM"}},
         {"create index ix on t (code)", {"create index ix on t (code)"}},
+        {"alter table t add note varchar(20) null",
+         {"alter table t add note varchar(20) COLLATE tsql_ci null"}},
+        {"alter table #c add code char(2) collate Chinese_PRC_CS_AS",
+         {"alter table \"#c\" add code char(2) collate RTRIM"}},
+        {"alter table dbo.t add n int", {"alter table t add n int"}},
         {"select a from t where isnull(b, '') = 'x' and 'A ' = c and d = 'y' and 'z' <> rtrim(e)",
          {"select a from t where ifnull(b, '') = 'x' COLLATE tsql_ci and 'A ' = c and d = 'y' and "
           "'z' COLLATE tsql_ci <> rtrim(e)"}},
@@ -251,8 +256,23 @@ TEST(Translate, RewritesArithmeticByTheTypesSqlServerGivesIt) {
             {"select isnull(s, '') + 'x' from t", {"select tsql_add(ifnull(s, ''), 'x') from t"}},
             {"select n / 2, n % 3, 7.0 / 0.5 from t", {"select n / 2, n % 3, 7.0 / 0.5 from t"}},
             {"select n / n, n % 0, n / -d, n / (n - 1), n / count(*) * 2 from t",
-             {"select n / tsql_nonzero(n), n % tsql_nonzero(0), n / tsql_nonzero(-d), n / "
-              "tsql_nonzero((n - 1)), n / tsql_nonzero(count(*)) * 2 from t"}},
+             {"select n / tsql_nonzero(n), n % tsql_nonzero(0), n / CAST(tsql_nonzero(-d) AS "
+              "REAL), n / tsql_nonzero((n - 1)), n / tsql_nonzero(count(*)) * 2 from t"}},
+            // a decimal on either side of / keeps the fraction
+            {"select d / 2, t.d / -4, 2 / d, n * d / 3, d / 2 / n, d % 2, 1e1 / 4 from t",
+             {"select d / 2.0, t.d / -4.0, 2 / CAST(tsql_nonzero(d) AS REAL), n * d / 3.0, d "
+              "/ 2.0 / CAST(tsql_nonzero(n) AS REAL), d % 2, 1e1 / 4.0 from t"}},
+            {"select cast(n as decimal(9, 2)) / 2, convert(money, n) / 2, n / (d + 1), "
+             "sum(d) / count(*), isnull(d, 0) / 4, n / 0.0 from t",
+             {"select tsql_convert('DECIMAL', 2, n, NULL) / 2.0, tsql_convert('MONEY', 4, n, "
+              "NULL) / 2.0, n / CAST(tsql_nonzero((d + 1)) AS REAL), sum(d) / "
+              "CAST(tsql_nonzero(count(*)) AS REAL), ifnull(d, 0) / 4.0, n / "
+              "tsql_nonzero(0.0) from t"}},
+            // types not known here: SQLite's division of the values
+            {"select (select max(d) from t) / 2, case when n = 1 then d end / 2, sum(n) "
+             "/ 2, cast(d as int) / 2 from t",
+             {"select (select max(d) from t) / 2, case when n = 1 then d end / 2, sum(n) "
+              "/ 2, tsql_convert('INT', NULL, d, NULL) / 2 from t"}},
             {"select avg(n), avg(d), avg(distinct n * 2), avg(n + 0.5), avg(len(s)) from t",
              {"select tsql_avg_int(n), avg(d), tsql_avg_int(distinct n * 2), avg(n + 0.5), "
               "tsql_avg_int(len(s)) from t"}},
@@ -355,6 +375,7 @@ TEST(Translate, RefusesWhatHasNoFaithfulTranslation) {
         {"select a from t order by a offset 1 rows", "OFFSET"},
         {"insert into t (a) output inserted.a values (1)", "OUTPUT"},
         {"alter table t alter column a int", "ALTER COLUMN"},
+        {"alter table t add a int, b text", "ADD of several columns"},
         {"select a from t cross apply f(t.a)", "APPLY"},
         {"create table #t (id int identity(1,1))", "IDENTITY"},
         {"create table #t (d datetime default getdate())", "table definition"},
@@ -394,6 +415,11 @@ TEST(Translate, TellsWhichStatementsChangeTheSchema) {
     EXPECT_TRUE(batch[3].changesSchema);
     EXPECT_TRUE(batch[4].changesSchema);
     EXPECT_EQ(batch[5].createsTempTable, "#u");
+    // SELECT ... INTO: the table and the bare query, for the executor to create the table.
+    EXPECT_EQ(batch[4].intoTable, "q");
+    EXPECT_EQ(batch[5].intoTable, "\"#u\"");
+    EXPECT_EQ(batch[5].intoQuery, "select a from p");
+    EXPECT_TRUE(batch[0].intoTable.empty());
     EXPECT_EQ(batch[1].source, "create table p (a int)");
 }
 

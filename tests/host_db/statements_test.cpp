@@ -400,6 +400,21 @@ TEST_F(Statements, QueriesGiveTheRowsSqlServerWould) {
         {"joined in a condition", "select FID from qmsampling where 'Q' + 'S00' + '2' = FBillNo",
          "2"},
         {"whole-number division", "select 7 / 2, -7 / 2, 7 % 3, -7 % 3, 7 / 2.0", "3|-3|1|-1|3.5"},
+        {"decimal divided",
+         "select FLotSize / 2, 15 / FLotSize, FLotSize / FReQty2, FReQty2 / FLotSize, "
+         "e.FSampQty * e.FLotSize / 2 from QMSampStdEntry e where FID = 7 and FEntryID = 2",
+         "7.5|1|7.5|0.133333333333333|22.5"},
+        {"decimal ratios",
+         "select sum(FQtyPass) / count(*), sum(FQtyPass) / sum(FQCheckQty), avg(FQtyPass / "
+         "FQCheckQty) from POInStockEntry",
+         "39.3333333333333|0.907692307692308|0.933333333333333"},
+        {"converted to decimal",
+         "select cast(7 as decimal(10, 2)) / 2, convert(numeric(10, 2), 7) / 2, cast(7 as "
+         "money) / 2, cast(7 as float) / 2, 7 / cast(2 as decimal)",
+         "3.5|3.5|3.5|3.5|3.5"},
+        {"average of decimals",
+         "select avg(FLotSize), avg(FLotSize / 2), avg(FLotSize) / 2 from QMSampStdEntry",
+         "10.3333333333333|5.16666666666667|5.16666666666667"},
         {"average of whole numbers",
          "select avg(FReQty2), avg(FLotSize), avg(FReQty2 * 1.0) from QMSampStdEntry",
          "1|10.3333333333333|1.33333333333333"},
@@ -473,6 +488,14 @@ TEST_F(Statements, TextComparesWithoutCaseOrTrailingBlanks) {
     }
     // The unique index holds under the same rule.
     EXPECT_THROW(db.Execute("insert into Code (FID, FNumber) values (6, 'ygd01  ')"), HostError);
+    // So does a table SELECT ... INTO makes, and a text column added later.
+    EXPECT_EQ(
+        Rows(db.Execute("select FID, FNumber, FID * 2 AS Twice into #n from Code where FID < 3 "
+                        "select FID, Twice from #n where FNumber = 'YGD02' drop table #n")),
+        "2|4");
+    db.Execute(
+        "alter table Code add FNote varchar(10) update Code set FNote = 'Xy ' where FID = 1");
+    EXPECT_EQ(Rows(db.Execute("select FID from Code where FNote = 'xY'")), "1");
     // A temp table a batch creates compares the same way.
     EXPECT_EQ(Rows(db.Execute("create table #c (code varchar(10)) insert into #c values ('AbC') "
                               "select count(*) from #c where code = 'abc ' drop table #c")),
@@ -488,6 +511,10 @@ TEST_F(Statements, ArithmeticErrorsAreSqlServers) {
         {"select 1 / 0", "Divide by zero error encountered."},
         {"select FSampQty % FSampQty from QMSampStdEntry", "Divide by zero error encountered."},
         {"select FID / FCheckerID from qmsampling", "Divide by zero error encountered."},
+        {"select FLotSize / FAcQty1 from QMSampStdEntry", "Divide by zero error encountered."},
+        {"select FLotSize % FAcQty1 from QMSampStdEntry", "Divide by zero error encountered."},
+        {"select 7 / cast(0 as decimal(9, 2))", "Divide by zero error encountered."},
+        {"select FLotSize / 0.0 from QMSampStdEntry", "Divide by zero error encountered."},
         {"select 1 + 'abc'",
          "Conversion failed when converting the varchar value 'abc' to data type int."},
         {"select FID + FBillNo from qmsampling", "the varchar value 'QS001' to data type int."},
