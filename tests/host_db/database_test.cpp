@@ -9,6 +9,7 @@
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
+#include "tests/support/host_error_of.h"
 
 namespace velaqm::host {
 namespace {
@@ -234,15 +235,12 @@ TEST_F(DatabaseTest, TranslationsAreCachedUntilTheSchemaChanges) {
 }
 
 TEST_F(DatabaseTest, RefusedTextNamesTheConstruct) {
-    try {
-        db.Execute("select name from t order by id offset 1 rows");
-        FAIL();
-    } catch (const HostError& e) {
-        EXPECT_EQ(e.Number(), kDatabaseErrorNumber);
-        EXPECT_EQ(e.Description(),
-                  "SQL Server construct not supported by the substitute host: OFFSET ... FETCH "
-                  "(use TOP) [select name from t order by id offset 1 rows]");
-    }
+    const HostError refused =
+        testing::HostErrorOf([&] { db.Execute("select name from t order by id offset 1 rows"); });
+    EXPECT_EQ(refused.Number(), kDatabaseErrorNumber);
+    EXPECT_EQ(refused.Description(),
+              "SQL Server construct not supported by the substitute host: OFFSET ... FETCH "
+              "(use TOP) [select name from t order by id offset 1 rows]");
 }
 
 // SQLite's errors about a statement are told about the SQL Server text the user wrote: its
@@ -268,14 +266,8 @@ TEST_F(DatabaseTest, SqliteErrorsSpeakOfTheStatementAsWritten) {
          "Conversion failed when converting the varchar value 'a' to data type int. [select "
          "convert(int, name) from t]"},
     };
-    for (const Case& c : cases) {
-        try {
-            db.Execute(c.sql);
-            ADD_FAILURE() << c.sql;
-        } catch (const HostError& e) {
-            EXPECT_EQ(e.Description(), c.description);
-        }
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(testing::HostErrorOf([&] { db.Execute(c.sql); }).Description(), c.description);
 }
 
 TEST_F(DatabaseTest, PreparedStatementsAreSharedOnlyWhenFree) {

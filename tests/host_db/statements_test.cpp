@@ -8,6 +8,7 @@
 #include "frame/convert.h"
 #include "frame/host_error.h"
 #include "host/db/database.h"
+#include "tests/support/host_error_of.h"
 
 namespace velaqm::host {
 namespace {
@@ -520,13 +521,9 @@ TEST_F(Statements, ArithmeticErrorsAreSqlServers) {
         {"select FID + FBillNo from qmsampling", "the varchar value 'QS001' to data type int."},
     };
     for (const Case& c : cases) {
-        try {
-            db.Execute(c.sql);
-            ADD_FAILURE() << c.sql;
-        } catch (const HostError& e) {
-            EXPECT_THAT(e.Description(), HasSubstr(c.message)) << c.sql;
-            EXPECT_THAT(e.Description(), HasSubstr(std::string("[") + c.sql + "]")) << c.sql;
-        }
+        const std::string error = testing::HostErrorOf([&] { db.Execute(c.sql); }).Description();
+        EXPECT_THAT(error, HasSubstr(c.message)) << c.sql;
+        EXPECT_THAT(error, HasSubstr(std::string("[") + c.sql + "]")) << c.sql;
     }
 }
 
