@@ -150,17 +150,20 @@ TEST_F(FormWindowTest, TheModalShowEndsWhenAnActionHandlerHidesTheWindow) {
     EXPECT_EQ(m_control->SinkCount(), 0U);
 }
 
+// A timer procedure has the system's calling convention, which a lambda cannot be given.
+void CALLBACK HideTheForm(HWND handle, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(handle, timer);
+    auto* self = reinterpret_cast<ComFormWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+    self->Hide();
+}
+
 TEST_F(FormWindowTest, TheCloseBoxAsksTheFormAndEndsTheShowUnlessItRefuses) {
     WindowEvents events;
     ComFormWindow window(events, DefaultNames());
     events.keepOpen = true;
     PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
     PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
-    SetTimer(window.Handle(), 2, 20, [](HWND handle, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(handle, timer);
-        auto* self = reinterpret_cast<ComFormWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
-        self->Hide();
-    });
+    SetTimer(window.Handle(), 2, 20, HideTheForm);
     window.ShowModal();
     EXPECT_EQ(events.closing, 2) << "a refused close keeps the window until the form hides it";
 

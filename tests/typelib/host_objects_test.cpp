@@ -151,22 +151,24 @@ TEST_F(HostObjectTest, ArgumentsGoInReadingOrderAndByReferenceOnesComeBack) {
     EXPECT_EQ(dataSrv->CallArgs().back(), (std::vector<std::wstring>{L"1001", L"before"}));
 }
 
+// The deferred fill-in of the failures below, called with the system's calling convention.
+HRESULT STDMETHODCALLTYPE FillLockedError(EXCEPINFO* info) {
+    info->bstrSource = Bstr(L"VelaERP.BillHost").detach();
+    info->bstrDescription = Bstr(L"单据已被他人锁定").detach();
+    return S_OK;
+}
+
 // A host member that fails as a VB component does: DISP_E_EXCEPTION with the error in EXCEPINFO,
 // filled at once or through the deferred fill-in.
 FakeMember Fails(SCODE scode, WORD code, bool deferred) {
     return [=](std::span<VARIANT*>, VARIANT*, EXCEPINFO* error) {
         *error = EXCEPINFO{};
-        auto fill = [](EXCEPINFO* info) -> HRESULT {
-            info->bstrSource = Bstr(L"VelaERP.BillHost").detach();
-            info->bstrDescription = Bstr(L"单据已被他人锁定").detach();
-            return S_OK;
-        };
         error->scode = scode;
         error->wCode = code;
         if (deferred)
-            error->pfnDeferredFillIn = +fill;
+            error->pfnDeferredFillIn = FillLockedError;
         else
-            fill(error);
+            FillLockedError(error);
         return DISP_E_EXCEPTION;
     };
 }
