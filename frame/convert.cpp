@@ -5,9 +5,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "frame/host_error.h"
 
@@ -150,6 +152,12 @@ std::int64_t WholeNumber(const Variant& value) {
     constexpr double kLimit = 9223372036854775808.0;  // 2^63
     if (!(rounded >= -kLimit && rounded < kLimit)) ThrowOverflow();
     return static_cast<std::int64_t>(rounded);
+}
+
+std::size_t IndexNumber(const Variant& value) {
+    const std::int64_t number = WholeNumber(value);
+    return std::in_range<std::size_t>(number) ? static_cast<std::size_t>(number)
+                                              : std::numeric_limits<std::size_t>::max();
 }
 
 bool IsNumeric(const Variant& value) {

@@ -1,6 +1,7 @@
 // Every conversion of a Variant that the plug-ins rely on, with the host's meanings.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +20,11 @@ double NumberValue(const Variant& value);
 // The number value rounded half to even; throws HostError 6 ("Overflow") outside 64 bits.
 // Decimals and text are rounded exactly, not through a double.
 std::int64_t WholeNumber(const Variant& value);
+
+// The whole number as a position or a count. One that std::size_t cannot hold (a negative one,
+// or one past 2^32 - 1 in a 32-bit build) becomes SIZE_MAX, which no collection reaches, so the
+// caller's range check refuses it rather than a wrapped value naming another item.
+std::size_t IndexNumber(const Variant& value);
 
 // Text that is one complete number within a double's range (blanks around allowed), or a
 // Boolean, Long, Double or Decimal; never Empty, Null, a date or an object.

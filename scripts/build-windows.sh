@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Cross-builds the COM server VelaQMBillEvent.dll with MinGW-w64 and runs its tests under Wine,
-# on a fresh Debian 12 machine (as root) or in CI:
-#   scripts/build-windows.sh     installs what is missing, builds build-windows/, runs ctest
-# Every run gets a new Wine prefix under /tmp, removed at the end; BUILD_DIR overrides the build
-# directory. Exits non-zero when anything fails.
+# Cross-builds the COM server VelaQMBillEvent.dll with MinGW-w64 for 32-bit and for 64-bit
+# Windows and runs the tests under Wine, on a fresh Debian 12 machine (as root) or in CI:
+#   scripts/build-windows.sh     installs what is missing, builds build-windows-x86/ and
+#                                build-windows/, runs ctest in build-windows/
+# The 32-bit DLL is the one the ERP client loads. This machine kind cannot run 32-bit code, so
+# the 64-bit build runs the tests and also reads the 32-bit DLL (its machine type, exports,
+# imports and type library). Every run gets a new Wine prefix under /tmp, removed at the end;
+# BUILD_DIR and BUILD_DIR_X86 override the build directories. Exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# g++-mingw-w64-x86-64 brings the posix-thread compilers; mingw-w64-tools has widl; libwine-dev
-# the system IDL files and stdole2.tlb; wine64 and wine run the tests; googletest its sources.
-bash scripts/install-packages.sh cmake make g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine64 wine googletest
+# g++-mingw-w64-x86-64 and g++-mingw-w64-i686 bring the posix-thread compilers; mingw-w64-tools
+# has widl; libwine-dev the system IDL files and stdole2.tlb; wine64 and wine run the tests;
+# googletest its sources.
+bash scripts/install-packages.sh cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
+    mingw-w64-tools libwine-dev wine64 wine googletest
 
 build_dir=${BUILD_DIR:-build-windows}
+build_dir_x86=${BUILD_DIR_X86:-build-windows-x86}
 jobs=$(nproc)
 
 # Headless and quiet: no display even when the caller has one, no Wine debug chatter.
@@ -36,9 +42,17 @@ timeout 60 wineserver -k >/dev/null 2>&1 || true
 timeout 60 wineserver -p
 timeout 120 wine cmd /c exit >/dev/null 2>&1
 
-echo "== build $build_dir"
-cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+# The whole 32-bit tree, tests included: their code must build for the platform even where they
+# cannot run.
+echo "== build $build_dir_x86 (32-bit)"
+cmake -S . -B "$build_dir_x86" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELAQM_WERROR=ON >/dev/null
+cmake --build "$build_dir_x86" -j "$jobs"
+dll32=$(realpath "$build_dir_x86")/bin/VelaQMBillEvent.dll
+
+echo "== build $build_dir (64-bit)"
+cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELAQM_WERROR=ON -DVELAQM_DLL32="$dll32" >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 
 echo "== tests under Wine"

@@ -44,9 +44,7 @@ class DictionaryAdapter final : public Dictionary, public Adapted {
         if (Exists(key)) Host().Call(Role("Dictionary.Remove"), {V(key)});
     }
     void Clear() override { Host().Call(Role("Dictionary.Clear")); }
-    std::size_t Count() const override {
-        return static_cast<std::size_t>(WholeNumber(Host().Get(Role("Dictionary.Count"))));
-    }
+    std::size_t Count() const override { return IndexNumber(Host().Get(Role("Dictionary.Count"))); }
     std::vector<std::pair<std::string, V>> Entries() const override {
         std::vector<std::pair<std::string, V>> entries;
         const auto keys = Expect<Vector>(Host().Call(Role("Dictionary.Keys")), Names());
@@ -60,9 +58,7 @@ class DictionaryAdapter final : public Dictionary, public Adapted {
 class VectorAdapter final : public Vector, public Adapted {
   public:
     using Adapted::Adapted;
-    std::size_t Size() const override {
-        return static_cast<std::size_t>(WholeNumber(Host().Get(Role("Vector.Size"))));
-    }
+    std::size_t Size() const override { return IndexNumber(Host().Get(Role("Vector.Size"))); }
     V Item(std::size_t index) const override {
         CheckIndex(index, Size());
         return Host().Get(Role("Vector.Item"), {V(index)});

@@ -114,9 +114,7 @@ class LocalFace final : public UntypedDispatch {
 
     velaqm::Variant OnVector(DISPID id, bool put, const std::vector<velaqm::Variant>& args) {
         auto& vector = static_cast<Vector&>(*m_object);
-        auto index = [&](std::size_t i) {
-            return static_cast<std::size_t>(WholeNumber(Arg(args, i)));
-        };
+        auto index = [&](std::size_t i) { return IndexNumber(Arg(args, i)); };
         switch (id) {
             case kItem:
                 if (put) {

@@ -167,6 +167,31 @@ TEST(Convert, WholeNumberRoundsHalfToEven) {
     }
 }
 
+TEST(Convert, IndexNumberRefusesWhatNoPositionHolds) {
+    constexpr auto kNone = std::numeric_limits<std::size_t>::max();
+    constexpr std::int64_t kPast32Bits = std::int64_t{1} << 32;
+    const struct {
+        Variant value;
+        std::size_t expected;
+    } cases[] = {
+        {0, 0},
+        {7, 7},
+        {"12", 12},
+        {2.5, 2},
+        {-0.4, 0},
+        {-1, kNone},
+        {-2147483648.0, kNone},
+        // Wraps to 0 if taken modulo 2^32 in a 32-bit build.
+        {static_cast<double>(kPast32Bits),
+         sizeof(std::size_t) == 8 ? static_cast<std::size_t>(kPast32Bits) : kNone},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Text(c.value));
+        EXPECT_EQ(IndexNumber(c.value), c.expected);
+    }
+    EXPECT_EQ(ErrorNumber([] { IndexNumber(1e30); }), kErrOverflow);
+}
+
 TEST(Convert, IsNumericWantsOneCompleteNumber) {
     for (const Variant& value : {Variant(" 12 "), Variant("-1.5"), Variant("1e3"), Variant("+3"),
                                  Variant("1."), Variant(".5"), Variant("\t4\t"), Variant(3),

@@ -61,8 +61,11 @@ TEST_F(RegistrationTest, RegistersEveryClassAndUnregisteringRemovesIt) {
         EXPECT_EQ(ClassesValue(L"Interface\\" + GuidText(cls.defaultIid) + L"\\TypeLib"),
                   GuidText(LIBID_VelaQMBillEvent));
     }
-    EXPECT_EQ(ClassesValue(L"TypeLib\\" + GuidText(LIBID_VelaQMBillEvent) + L"\\1.0\\0\\win64"),
-              server);
+    // The system files the type library under the platform of the process that registered it.
+    const std::wstring platform = sizeof(void*) == 4 ? L"win32" : L"win64";
+    EXPECT_EQ(
+        ClassesValue(L"TypeLib\\" + GuidText(LIBID_VelaQMBillEvent) + L"\\1.0\\0\\" + platform),
+        server);
 
     EXPECT_EQ(DllUnregisterServer(), S_OK);
     ExpectNoKeyOfTheServer();
