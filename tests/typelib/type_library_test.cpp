@@ -7,17 +7,12 @@
 #include <vector>
 
 #include "com_test_support.h"
+#include "server_image.h"
 #include "typelib/VelaQMBillEvent.h"
 #include "typelib/module.h"
 
 namespace velaqm::com::testing {
 namespace {
-
-std::wstring DllBesideTest() {
-    std::wstring path(MAX_PATH, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"VelaQMBillEvent.dll";
-}
 
 // The attributes of a type, copied out so that nothing stays to release.
 TYPEATTR AttrOf(ITypeInfo& info) {
@@ -89,7 +84,7 @@ class TypeLibraryTest : public ComTest {
   protected:
     void SetUp() override {
         ComTest::SetUp();
-        ASSERT_EQ(LoadTypeLibEx(DllBesideTest().c_str(), REGKIND_NONE, library.put()), S_OK);
+        ASSERT_EQ(LoadTypeLibEx(DllBesideProgram().c_str(), REGKIND_NONE, library.put()), S_OK);
     }
     ComPtr<ITypeLib> library;
 };
