@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "frame/host_error.h"
+#include "frame/host_services.h"
+#include "frame/text_util.h"
 #include "typelib/com_raii.h"
 #include "typelib/form_window.h"
 #include "typelib/host_components.h"
@@ -15,18 +17,30 @@
 namespace velaqm::com {
 
 namespace {
+
 constexpr int kPointerHourglass = 11;
+
+// The ProgID COM is asked for: the deployment's name for a class whose ProgID the library chose
+// itself, the code's own otherwise.
+std::string_view RegisteredProgId(std::string_view progId, const NameTable& names) {
+    if (EqualsNoCase(progId, progid::kToolbarControl))
+        return names.MemberOf("ToolbarControl.ProgID");
+    return progId;
 }
 
+}  // namespace
+
+// The adapter follows the code's ProgID: a renamed class still has the contract it was asked for.
 ObjectPtr ComPlatform::CreateObject(std::string_view progId) {
-    const std::wstring name = WideOf(progId);
+    const std::string_view registered = RegisteredProgId(progId, m_names);
+    const std::wstring name = WideOf(registered);
     CLSID clsid{};
     ComPtr<IDispatch> object;
     if (FAILED(CLSIDFromProgID(name.c_str(), &clsid)) ||
         FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, object.put_void())) ||
         !object)
-        throw HostError(kErrCannotCreate, std::string(progId),
-                        "ActiveX component can't create object: " + std::string(progId));
+        throw HostError(kErrCannotCreate, std::string(registered),
+                        "ActiveX component can't create object: " + std::string(registered));
     return AdaptComponent(progId, std::move(object), m_names);
 }
 

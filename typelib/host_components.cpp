@@ -199,7 +199,9 @@ class AdoConnectionAdapter final : public AdoConnection, public Adapted {
     void Close() override { Host().Call("Close"); }
 };
 
-// The client's list-selection control, sited on one of the library's forms.
+// The client's list-selection control, sited on one of the library's forms. The members the
+// library relies on for the selection's outcome are reached by role: a client may name them
+// otherwise.
 class ListSelControlAdapter final : public ListSelControl, public Adapted {
   public:
     using Adapted::Adapted;
@@ -208,16 +210,18 @@ class ListSelControlAdapter final : public ListSelControl, public Adapted {
         Host().Put(NameOf(property), value);
     }
     bool InitData() override { return Truth(Host().Call("InitData")); }
-    bool OK() const override { return Truth(Host().Get("OK")); }
+    bool OK() const override { return Truth(Host().Get(Role("ListControl.OK"))); }
     V Selected() const override { return Host().Get("Selected"); }
     V GetListRs() const override { return Host().Get("GetListRs"); }
     V GetListFieldsDes() const override { return Host().Get("GetListFieldsDes"); }
-    VectorPtr ListInfo() const override { return Expect<Vector>(Host().Get("ListInfo"), Names()); }
-    void CloseList() override { Host().Call("CloseList"); }
+    VectorPtr ListInfo() const override {
+        return Expect<Vector>(Host().Get(Role("ListControl.ListInfo")), Names());
+    }
+    void CloseList() override { Host().Call(Role("ListControl.CloseList")); }
 
     void Advise(ListSelEventsSink* sink) override {
         m_sinks.Add(sink, HostObject(), [this](std::string_view event, std::span<VARIANT*> args) {
-            if (!EqualsNoCase(event, "DoAction") || args.empty()) return;
+            if (!EqualsNoCase(event, Role("ListControl.DoAction")) || args.empty()) return;
             const std::string action = Text(FromVariant(*args[0]));
             m_sinks.Each([&](ListSelEventsSink& s) { s.DoAction(action); });
         });

@@ -8,18 +8,9 @@
 
 namespace velaqm::com {
 
-namespace {
-
-std::string_view DefaultMember(std::string_view role) {
-    const auto dot = role.find('.');
-    return dot == std::string_view::npos ? role : role.substr(dot + 1);
-}
-
-}  // namespace
-
 NameTable::NameTable() {
     for (std::size_t i = 0; i < kRoleCount; ++i)
-        m_members[i] = DefaultMember(kRoles[i]);
+        m_members[i] = kRoles[i].member;
 }
 
 NameTable NameTable::Parse(std::string_view text, std::string_view origin) {

@@ -1,7 +1,8 @@
 // The host member names of the operations the plug-ins know only by role (the form object,
-// the mode value, reading a head value, ...) and of the host's Dictionary and Vector. The
-// defaults are the role names themselves; a deployment whose host names them otherwise puts a
-// file `VelaQMBillEvent.names` beside the DLL, one `role = HostMember` per line, `#` comments.
+// the mode value, reading a head value, ...), of the host's Dictionary and Vector and of the
+// list-selection control, and the ProgID of the toolbar control. The defaults are the client's
+// usual names; a deployment whose client names them otherwise puts a file
+// `VelaQMBillEvent.names` beside the DLL, one `role = HostMember` per line, `#` comments.
 #pragma once
 
 #include <array>
@@ -11,34 +12,76 @@
 #include <string>
 #include <string_view>
 
+#include "frame/host_services.h"
+
 namespace velaqm::com {
 
-// Every role the table knows; its default member is the role's name after the dot.
-inline constexpr std::string_view kRoles[] = {
-    "BillCtl",           "Mode",
-    "GetHeadValue",      "SetValueByKey",
-    "SetFieldText",      "SetCellValue",
-    "EnableField",       "LockCell",
-    "SetCellSetting",    "RefreshDisplay",
-    "LockBill",          "ClearPage",
-    "EntryPages",        "ToolIndex",
-    "BillData",          "SetSelectMode",
-    "GetEntryValue",     "EntryRowCount",
-    "MenuBar",           "ActiveControl",
-    "Dictionary.Item",   "Dictionary.Exists",
-    "Dictionary.Remove", "Dictionary.Count",
-    "Dictionary.Keys",   "Dictionary.Clear",
-    "Vector.Item",       "Vector.Size",
-    "Vector.Insert",     "Vector.Remove",
-    "Vector.Clear",      "EntryColumn.Row",
-    "EntryColumn.Value", "EntryColumn.DisplayFlag",
+// A role and its default host member: the part of the role after the dot unless stated.
+struct RoleEntry {
+    constexpr RoleEntry(const char* role)  // NOLINT(google-explicit-constructor)
+        : name(role), member(AfterDot(name)) {}
+    constexpr RoleEntry(const char* role, std::string_view defaultMember)
+        : name(role), member(defaultMember) {}
+
+    std::string_view name;
+    std::string_view member;
+
+  private:
+    static constexpr std::string_view AfterDot(std::string_view role) {
+        const auto dot = role.find('.');
+        return dot == std::string_view::npos ? role : role.substr(dot + 1);
+    }
+};
+
+// Every role the table knows. Besides members, the ProgID of a client class the library creates
+// under a name of its own choosing is a role: the code keeps asking for its own name.
+inline constexpr RoleEntry kRoles[] = {
+    "BillCtl",
+    "Mode",
+    "GetHeadValue",
+    "SetValueByKey",
+    "SetFieldText",
+    "SetCellValue",
+    "EnableField",
+    "LockCell",
+    "SetCellSetting",
+    "RefreshDisplay",
+    "LockBill",
+    "ClearPage",
+    "EntryPages",
+    "ToolIndex",
+    "BillData",
+    "SetSelectMode",
+    "GetEntryValue",
+    "EntryRowCount",
+    "MenuBar",
+    "ActiveControl",
+    "Dictionary.Item",
+    "Dictionary.Exists",
+    "Dictionary.Remove",
+    "Dictionary.Count",
+    "Dictionary.Keys",
+    "Dictionary.Clear",
+    "Vector.Item",
+    "Vector.Size",
+    "Vector.Insert",
+    "Vector.Remove",
+    "Vector.Clear",
+    "EntryColumn.Row",
+    "EntryColumn.Value",
+    "EntryColumn.DisplayFlag",
+    "ListControl.OK",
+    "ListControl.ListInfo",
+    "ListControl.CloseList",
+    "ListControl.DoAction",
+    RoleEntry("ToolbarControl.ProgID", progid::kToolbarControl),
 };
 inline constexpr std::size_t kRoleCount = std::size(kRoles);
 
 // The position of a role in kRoles; kRoleCount when the table does not know it.
 constexpr std::size_t RoleIndex(std::string_view role) {
     for (std::size_t i = 0; i < kRoleCount; ++i)
-        if (kRoles[i] == role) return i;
+        if (kRoles[i].name == role) return i;
     return kRoleCount;
 }
 
@@ -71,8 +114,8 @@ class NameTable {
     // Parse of the file when it exists, else the defaults.
     static NameTable Load(const std::filesystem::path& file);
 
-    // The host member for a role ("GetHeadValue", "Dictionary.Item", ...); the role itself
-    // when the table does not know it. The text lives as long as the table (or the role).
+    // The host member (or ProgID) for a role ("GetHeadValue", "Dictionary.Item", ...); the role
+    // itself when the table does not know it. The text lives as long as the table (or the role).
     std::string_view Member(std::string_view role) const;
     // The same for a role written in code.
     std::string_view MemberOf(RoleName role) const {

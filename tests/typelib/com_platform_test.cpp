@@ -1,5 +1,5 @@
 // The platform of the plug-ins inside the client: file attributes and the client's folder, as
-// the switch database needs them.
+// the switch database needs them, and components created under the deployment's ProgIDs.
 #include "typelib/com_platform.h"
 
 #include <windows.h>
@@ -8,12 +8,20 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
+#include "com_test_support.h"
+#include "fake_host.h"
 #include "frame/host_error.h"
+#include "frame/host_services.h"
+#include "tests/support/host_error_of.h"
 #include "typelib/com_raii.h"
+#include "typelib/host_objects.h"
 
 namespace velaqm::com::testing {
 namespace {
+
+using velaqm::testing::HostErrorOf;
 
 TEST(ComPlatformTest, FileAttributesAreReadAndSetAsTheClientDoes) {
     ComPlatform platform{NameTable()};
@@ -41,6 +49,53 @@ TEST(ComPlatformTest, TheClientFolderIsTheProgramsFolder) {
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     EXPECT_EQ(platform.ClientDirectory(),
               Utf8Of(std::filesystem::path(program).parent_path().wstring()));
+}
+
+using ComPlatformCreateTest = ComTest;
+
+// The toolbar control's ProgID is the deployment's to name: COM is asked for the table's ProgID,
+// and a failure names the one it tried.
+TEST_F(ComPlatformCreateTest, TheToolbarControlIsCreatedUnderTheNameTablesProgId) {
+    const std::wstring renamedBar = L"VelaQMTest.Bar" + std::to_wstring(GetCurrentProcessId());
+    const std::string overrideLine = "ToolbarControl.ProgID = " + Utf8Of(renamedBar);
+    struct Case {
+        const char* what;
+        std::string names;
+        std::wstring registeredAs;
+        bool created;
+        std::string tried;
+    };
+    const Case cases[] = {
+        {"today's name", "", L"VelaActiveBar.ActiveBar", true, ""},
+        {"the deployment's name", overrideLine, renamedBar, true, ""},
+        {"not today's name once renamed", overrideLine, L"VelaActiveBar.ActiveBar", false,
+         Utf8Of(renamedBar)},
+        {"nothing registered", "", L"VelaQMTest.Unrelated", false, "VelaActiveBar.ActiveBar"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto bar = FakeHostObject::Make(nullptr);
+        const RegisteredObject registered(c.registeredAs, AsDispatch(bar));
+        ComPlatform platform{NameTable::Parse(c.names, "VelaQMBillEvent.names")};
+        if (c.created) {
+            const ObjectPtr object = platform.CreateObject(progid::kToolbarControl);
+            ASSERT_TRUE(object);
+            EXPECT_EQ(HostDispatchOf(*object), static_cast<IDispatch*>(bar.get()));
+            continue;
+        }
+        const HostError error =
+            HostErrorOf([&] { platform.CreateObject(progid::kToolbarControl); });
+        EXPECT_EQ(error.Number(), kErrCannotCreate);
+        EXPECT_EQ(error.Description(), "ActiveX component can't create object: " + c.tried);
+    }
+}
+
+TEST_F(ComPlatformCreateTest, OtherClassesKeepTheirProgIdWhenTheToolbarIsRenamed) {
+    const auto displayer = FakeHostObject::Make(nullptr);
+    const RegisteredObject registered(L"VelaDisplayer.DispBuilder", AsDispatch(displayer));
+    ComPlatform platform{NameTable::Parse("ToolbarControl.ProgID = AcmeBar.Toolbar", "test")};
+    const velaqm::Variant created(platform.CreateObject(progid::kDispBuilder));
+    EXPECT_NE(created.ObjectAs<DispBuilder>(), nullptr);
 }
 
 }  // namespace

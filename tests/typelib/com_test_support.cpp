@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velaqm::com::testing {
@@ -28,6 +29,34 @@ void ScratchClassesRoot::Block(const std::wstring& path) {
                               nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
+}
+
+RegisteredObject::RegisteredObject(std::wstring progId, ComPtr<IDispatch> object)
+    : m_progId(std::move(progId)), m_object(std::move(object)) {
+    Check(CoCreateGuid(&m_clsid), "CoCreateGuid");
+    const std::wstring clsid = GuidText(m_clsid);
+    RegSetValueW(HKEY_CLASSES_ROOT, (m_progId + L"\\CLSID").c_str(), REG_SZ, clsid.c_str(),
+                 static_cast<DWORD>(clsid.size() * sizeof(wchar_t)));
+    Check(CoRegisterClassObject(m_clsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &m_cookie),
+          "CoRegisterClassObject");
+}
+
+RegisteredObject::~RegisteredObject() {
+    CoRevokeClassObject(m_cookie);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, m_progId.c_str());
+}
+
+HRESULT STDMETHODCALLTYPE RegisteredObject::QueryInterface(REFIID iid, void** object) noexcept {
+    *object = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
+    *object = static_cast<IClassFactory*>(this);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE RegisteredObject::CreateInstance(IUnknown* outer, REFIID iid,
+                                                           void** object) noexcept {
+    if (outer) return CLASS_E_NOAGGREGATION;
+    return m_object->QueryInterface(iid, object);
 }
 
 bool ClassesKeyExists(const std::wstring& path) {

@@ -43,6 +43,29 @@ class ScratchClassesRoot {
     HKEY m_root = nullptr;
 };
 
+// A class of this process's own under a ProgID, handing out one prepared object, as a client
+// component registered under that name would; the ProgID and the class go with the helper.
+class RegisteredObject final : public IClassFactory {
+  public:
+    RegisteredObject(std::wstring progId, ComPtr<IDispatch> object);
+    ~RegisteredObject();
+    RegisteredObject(const RegisteredObject&) = delete;
+    RegisteredObject& operator=(const RegisteredObject&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return 2; }  // owned by the test
+    ULONG STDMETHODCALLTYPE Release() noexcept override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
+                                             void** object) noexcept override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) noexcept override { return S_OK; }
+
+  private:
+    std::wstring m_progId;
+    ComPtr<IDispatch> m_object;
+    CLSID m_clsid{};
+    DWORD m_cookie = 0;
+};
+
 bool ClassesKeyExists(const std::wstring& path);
 // The string value of a key under HKEY_CLASSES_ROOT ("" names the default value); "<missing>"
 // when there is none.

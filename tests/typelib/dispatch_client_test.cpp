@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "com_test_support.h"
@@ -197,6 +198,25 @@ TEST(NameTableTest, ARoleReadsItsMemberByTextAndFromCode) {
     // compile.
     EXPECT_EQ(renamed.Member("NoSuchRole"), "NoSuchRole");
     EXPECT_THROW(NameTable::Parse("Grid.Row = Row", "test"), std::runtime_error);
+}
+
+TEST(NameTableTest, TheListControlsMembersAndTheToolbarsProgIdDefaultToTodaysNames) {
+    const NameTable defaults;
+    const std::pair<std::string_view, std::string_view> expected[] = {
+        {"ListControl.OK", "OK"},
+        {"ListControl.ListInfo", "ListInfo"},
+        {"ListControl.CloseList", "CloseList"},
+        {"ListControl.DoAction", "DoAction"},
+        {"ToolbarControl.ProgID", "VelaActiveBar.ActiveBar"},
+    };
+    for (const auto& [role, member] : expected)
+        EXPECT_EQ(defaults.Member(role), member) << role;
+
+    const NameTable renamed = NameTable::Parse(
+        "ToolbarControl.ProgID = AcmeBar.Toolbar\nListControl.OK = Confirmed\n", "test");
+    EXPECT_EQ(renamed.MemberOf("ToolbarControl.ProgID"), "AcmeBar.Toolbar");
+    EXPECT_EQ(renamed.MemberOf("ListControl.OK"), "Confirmed");
+    EXPECT_EQ(renamed.MemberOf("ListControl.CloseList"), "CloseList");
 }
 
 }  // namespace

@@ -64,11 +64,23 @@ ComPtr<FakeHostObject> FakeBill() {
                                 GuidOf(FakeType(L"__BillEvent")));
 }
 
-ComPtr<FakeHostObject> FakeListControl() {
-    auto control = FakeHostObject::Make(FakeType(L"_ICList"), FakeType(L"ICList"),
-                                        GuidOf(FakeType(L"__ICList")));
+namespace {
+
+ComPtr<FakeHostObject> ListControlOf(std::wstring_view coclass, std::wstring_view events) {
+    auto control =
+        FakeHostObject::Make(FakeType(L"_ICList"), FakeType(coclass), GuidOf(FakeType(events)));
     control->ActAsControl();
     return control;
+}
+
+}  // namespace
+
+ComPtr<FakeHostObject> FakeListControl() {
+    return ListControlOf(L"ICList", L"__ICList");
+}
+
+ComPtr<FakeHostObject> FakeRenamedListControl() {
+    return ListControlOf(L"ICListRenamed", L"__ICListRenamed");
 }
 
 const NameTable& DefaultNames() {

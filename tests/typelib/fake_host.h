@@ -331,6 +331,8 @@ ComPtr<FakeHostObject> FakeBill();
 // A fake list-selection control: the class ICList with its action event (DISPID kDoAction).
 inline constexpr DISPID kDoAction = 1;
 ComPtr<FakeHostObject> FakeListControl();
+// The same control from a client whose action event is RunAction (at DISPID kDoAction).
+ComPtr<FakeHostObject> FakeRenamedListControl();
 
 inline ComPtr<IDispatch> AsDispatch(const ComPtr<FakeHostObject>& fake) {
     return ComPtr<IDispatch>::copy(fake.get());

@@ -7,58 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
 #include "com_test_support.h"
 #include "fake_host.h"
 #include "frame/convert.h"
 #include "frame/events.h"
 #include "frame/host_error.h"
 #include "tests/support/host_error_of.h"
+#include "typelib/name_table.h"
 
 namespace velaqm::com::testing {
 namespace {
 
 using V = velaqm::Variant;
 using velaqm::testing::HostErrorOf;
-
-// A class of this process's own under the control's ProgID, handing out one prepared object.
-class RegisteredControl final : public IClassFactory {
-  public:
-    explicit RegisteredControl(ComPtr<FakeHostObject> control) : m_control(std::move(control)) {
-        Check(CoCreateGuid(&m_clsid), "CoCreateGuid");
-        const std::wstring clsid = GuidText(m_clsid);
-        RegSetValueW(HKEY_CLASSES_ROOT, L"VelaList.ICList\\CLSID", REG_SZ, clsid.c_str(),
-                     static_cast<DWORD>(clsid.size() * sizeof(wchar_t)));
-        Check(CoRegisterClassObject(m_clsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                    &m_cookie),
-              "CoRegisterClassObject");
-    }
-    ~RegisteredControl() {
-        CoRevokeClassObject(m_cookie);
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VelaList.ICList");
-    }
-    RegisteredControl(const RegisteredControl&) = delete;
-    RegisteredControl& operator=(const RegisteredControl&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return 2; }  // lives on the stack
-    ULONG STDMETHODCALLTYPE Release() noexcept override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
-                                             void** object) noexcept override {
-        if (outer) return CLASS_E_NOAGGREGATION;
-        return m_control->QueryInterface(iid, object);
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) noexcept override { return S_OK; }
-
-  private:
-    ComPtr<FakeHostObject> m_control;
-    CLSID m_clsid{};
-    DWORD m_cookie = 0;
-};
 
 struct WindowEvents final : FormWindowEvents {
     int resized = 0;
@@ -76,7 +42,8 @@ class FormWindowTest : public ComTest {
     void SetUp() override {
         ComTest::SetUp();
         m_control = FakeListControl();
-        m_registered = std::make_unique<RegisteredControl>(m_control);
+        m_registered =
+            std::make_unique<RegisteredObject>(L"VelaList.ICList", AsDispatch(m_control));
     }
     void TearDown() override {
         m_registered.reset();
@@ -85,19 +52,24 @@ class FormWindowTest : public ComTest {
     }
 
     ComPtr<FakeHostObject> m_control;
-    std::unique_ptr<RegisteredControl> m_registered;
+    std::unique_ptr<RegisteredObject> m_registered;
 };
+
+// The control raises its action event as the client's does when a button is pressed.
+void RaiseAction(FakeHostObject& control, const wchar_t* name) {
+    const Bstr action(name);
+    VARIANT argument;
+    V_VT(&argument) = VT_BSTR;
+    V_BSTR(&argument) = const_cast<BSTR>(action.get());
+    control.Fire(kDoAction, {argument});
+}
 
 // The control the timer raises an action of.
 FakeHostObject* g_raising = nullptr;
 
 void CALLBACK RaiseSelectOK(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
-    const Bstr action(L"SelectOK");
-    VARIANT argument;
-    V_VT(&argument) = VT_BSTR;
-    V_BSTR(&argument) = const_cast<BSTR>(action.get());
-    g_raising->Fire(kDoAction, {argument});
+    RaiseAction(*g_raising, L"SelectOK");
 }
 
 TEST_F(FormWindowTest, TheControlIsSitedUnderItsProgIdAndReachedThroughItsContract) {
@@ -148,6 +120,41 @@ TEST_F(FormWindowTest, TheModalShowEndsWhenAnActionHandlerHidesTheWindow) {
 
     member.Reset();
     EXPECT_EQ(m_control->SinkCount(), 0U);
+}
+
+TEST_F(FormWindowTest, AClientThatNamesTheControlsMembersOtherwiseIsReachedThroughTheNameTable) {
+    m_registered.reset();
+    m_control = FakeRenamedListControl();
+    m_registered = std::make_unique<RegisteredObject>(L"VelaList.ICList", AsDispatch(m_control));
+    m_control->Add(L"Confirmed", 2, Returns(VARIANT_TRUE));
+    m_control->Add(L"FirstEntry", 3, [](std::span<VARIANT*>, VARIANT* result, EXCEPINFO*) {
+        VariantInit(result);
+        V_VT(result) = VT_DISPATCH;
+        V_DISPATCH(result) = nullptr;
+        return S_OK;
+    });
+    m_control->Add(L"Dismiss", 4, Returns(0));
+    const NameTable renamed = NameTable::Parse(
+        "ListControl.OK = Confirmed\n"
+        "ListControl.ListInfo = FirstEntry\n"
+        "ListControl.CloseList = Dismiss\n"
+        "ListControl.DoAction = RunAction\n",
+        "VelaQMBillEvent.names");
+    WindowEvents events;
+    ComFormWindow window(events, renamed);
+    std::vector<std::string> actions;
+    EventMember<ListSelControl> member(
+        {.DoAction = [&](const std::string& action) { actions.push_back(action); }});
+    member = V(window.AddControl("VelaList.ICList")).ObjectAs<ListSelControl>();
+
+    EXPECT_TRUE(member->OK());
+    EXPECT_EQ(member->ListInfo(), nullptr) << "no bill chosen";
+    member->CloseList();
+    EXPECT_EQ(m_control->Called(),
+              (std::vector<std::wstring>{L"Confirmed", L"FirstEntry", L"Dismiss"}));
+
+    RaiseAction(*m_control, L"SelectOK");
+    EXPECT_EQ(actions, std::vector<std::string>{"SelectOK"});
 }
 
 // A timer procedure has the system's calling convention, which a lambda cannot be given.
