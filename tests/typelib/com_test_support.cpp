@@ -31,8 +31,20 @@ void ScratchClassesRoot::Block(const std::wstring& path) {
     RegCloseKey(key);
 }
 
+SharedTurn::SharedTurn(const std::wstring& name)
+    : m_mutex(CreateMutexW(nullptr, FALSE, (L"Local\\VelaQMBillEvent.Tests." + name).c_str())) {
+    if (!m_mutex) Check(HRESULT_FROM_WIN32(GetLastError()), "CreateMutexW");
+    // WAIT_ABANDONED too gives the turn: the program that held it ended without releasing it.
+    WaitForSingleObject(m_mutex, INFINITE);
+}
+
+SharedTurn::~SharedTurn() {
+    ReleaseMutex(m_mutex);
+    CloseHandle(m_mutex);
+}
+
 RegisteredObject::RegisteredObject(std::wstring progId, ComPtr<IDispatch> object)
-    : m_progId(std::move(progId)), m_object(std::move(object)) {
+    : m_turn(progId), m_progId(std::move(progId)), m_object(std::move(object)) {
     Check(CoCreateGuid(&m_clsid), "CoCreateGuid");
     const std::wstring clsid = GuidText(m_clsid);
     RegSetValueW(HKEY_CLASSES_ROOT, (m_progId + L"\\CLSID").c_str(), REG_SZ, clsid.c_str(),

@@ -43,8 +43,22 @@ class ScratchClassesRoot {
     HKEY m_root = nullptr;
 };
 
+// The turn of this process at something every test program of a run shares (ctest runs them
+// side by side): a named system mutex, held while the object lives.
+class SharedTurn {
+  public:
+    explicit SharedTurn(const std::wstring& name);
+    ~SharedTurn();
+    SharedTurn(const SharedTurn&) = delete;
+    SharedTurn& operator=(const SharedTurn&) = delete;
+
+  private:
+    HANDLE m_mutex = nullptr;
+};
+
 // A class of this process's own under a ProgID, handing out one prepared object, as a client
 // component registered under that name would; the ProgID and the class go with the helper.
+// The ProgID lives in the registry all test programs share, so they take turns at each ProgID.
 class RegisteredObject final : public IClassFactory {
   public:
     RegisteredObject(std::wstring progId, ComPtr<IDispatch> object);
@@ -60,6 +74,7 @@ class RegisteredObject final : public IClassFactory {
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) noexcept override { return S_OK; }
 
   private:
+    SharedTurn m_turn;  // first: taken before the ProgID is written, released after it is gone
     std::wstring m_progId;
     ComPtr<IDispatch> m_object;
     CLSID m_clsid{};
