@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/bill_frame.h"
+#include "billops/audit_tools.h"
 #include "host/action_refused.h"
 #include "host/bill_form.h"
 #include "tests/support/session_fixture.h"

@@ -1,38 +1,128 @@
-// The sampling standard's rules as tables: method field states, the lot-size order and the save
-// checks in their order.
+// The sampling standard's rules as tables: the form of each method, the menu state, the lot-size
+// order and the save checks in their order.
 #include "sampling/sample_standard_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "billops/bill_tools.h"
 
 namespace velaqm {
 namespace {
 
 using Kind = SaveProblem::Kind;
 
-TEST(SampleStandardRulesTest, EachMethodOpensItsOwnFields) {
+TEST(SampleStandardRulesTest, EachMethodOpensItsOwnFieldsRowsAndTools) {
     struct Case {
         int method;
         bool swatchCode, levelStrictnessAql, sampQty, formula;
+        std::optional<bool> swatchCodeLocked;
         int maxRows;
+        bool lotSizeFixed, rowTools, formulaTool;
+        std::string_view clearedColumn;
+        bool defaultPlan, codeLetterRows;
     };
     const Case cases[] = {
-        {kMethodSamplingTable, false, true, true, false, 500},
-        {kMethodFormula, false, false, false, true, 500},
-        {kMethodSingleRow, false, false, true, false, 1},
-        {kMethodCodeLetter, true, true, true, false, 500},
-        {7, false, false, true, false, 500},  // any other method: the common states only
+        {kMethodSamplingTable, false, true, true, false, false, 500, false, true, false, "FFormula",
+         true, false},
+        {kMethodFormula, false, false, false, true, std::nullopt, 500, false, true, true,
+         "FSampQty", false, false},
+        {kMethodSingleRow, false, false, true, false, std::nullopt, 1, true, false, false,
+         "FFormula", false, false},
+        {kMethodCodeLetter, true, true, true, false, true, 500, false, true, false, "FFormula",
+         true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("method " + std::to_string(c.method));
-        const MethodFields fields = MethodFieldStates(c.method);
-        EXPECT_EQ(fields.swatchCode, c.swatchCode);
-        EXPECT_EQ(fields.levelStrictnessAql, c.levelStrictnessAql);
-        EXPECT_EQ(fields.sampQty, c.sampQty);
-        EXPECT_EQ(fields.formula, c.formula);
-        EXPECT_EQ(MaxRowsOf(c.method), c.maxRows);
+        const std::optional<MethodForm> form = MethodFormOf(c.method);
+        ASSERT_TRUE(form);
+        EXPECT_EQ(form->fields,
+                  (MethodFields{c.swatchCode, c.levelStrictnessAql, c.sampQty, c.formula}));
+        EXPECT_EQ(form->swatchCodeLocked, c.swatchCodeLocked);
+        EXPECT_EQ(form->maxRows, c.maxRows);
+        EXPECT_EQ(form->lotSizeFixed, c.lotSizeFixed);
+        EXPECT_EQ(form->rowTools, c.rowTools);
+        EXPECT_EQ(form->formulaTool, c.formulaTool);
+        EXPECT_EQ(form->clearedColumn, c.clearedColumn);
+        EXPECT_EQ(form->defaultPlan, c.defaultPlan);
+        EXPECT_EQ(form->codeLetterRows, c.codeLetterRows);
+    }
+    for (int unknown : {0, 7, 49, -4})
+        EXPECT_FALSE(MethodFormOf(unknown)) << "method " << unknown << " keeps the common form";
+}
+
+// The settings of one tool property in a list, last one winning; nullopt when untouched.
+std::optional<bool> Setting(const ToolSettings& settings, std::string_view key,
+                            std::string_view property) {
+    std::optional<bool> value;
+    for (const ToolSetting& s : settings)
+        if (s.key == key && s.property == property) value = s.value;
+    return value;
+}
+
+TEST(SampleStandardRulesTest, TheMenuStateFollowsTheAuditStateTheMethodAndTheMode) {
+    const BillFacts editable{.mode = bill_mode::kExisting, .heldHere = true, .checker = 0};
+    struct Case {
+        const char* name;
+        BillFacts bill;
+        int method;
+        std::optional<bool> addRowVisible, saveEnabled, formulaEnabled, checkEnabled, checkVisible;
+    };
+    const Case cases[] = {
+        {"an editable table standard", editable, kMethodSamplingTable, true, true, false, true,
+         std::nullopt},
+        {"the formula method offers its tool", editable, kMethodFormula, true, true, true, true,
+         std::nullopt},
+        {"the single row has no row tools", editable, kMethodSingleRow, false, true, false, true,
+         std::nullopt},
+        {"an unknown method keeps the row tools", editable, 7, true, true, false, true,
+         std::nullopt},
+        {"an audited bill",
+         {.mode = bill_mode::kExisting, .checker = 16394},
+         kMethodFormula,
+         false,
+         false,
+         false,
+         true,
+         std::nullopt},
+        {"held by another user",
+         {.mode = bill_mode::kExisting, .heldHere = false},
+         kMethodSamplingTable,
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"a new bill",
+         {.mode = bill_mode::kNew},
+         kMethodSamplingTable,
+         true,
+         true,
+         false,
+         false,
+         std::nullopt},
+        {"opened for viewing",
+         {.mode = bill_mode::kNone},
+         kMethodSamplingTable,
+         true,
+         true,
+         false,
+         false,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolSettings settings = StandardMenuState(c.bill, c.method);
+        EXPECT_EQ(Setting(settings, "mnuEditAddRow", kVisible), c.addRowVisible);
+        EXPECT_EQ(Setting(settings, "mnuFileSave", kEnabled), c.saveEnabled);
+        EXPECT_EQ(Setting(settings, kFormulaTool, kEnabled), c.formulaEnabled);
+        EXPECT_EQ(Setting(settings, "mnuEditCheck", kEnabled), c.checkEnabled);
+        EXPECT_EQ(Setting(settings, "mnuEditCheck", kVisible), c.checkVisible);
+        EXPECT_EQ(Setting(settings, "mnuDataRedBill", kVisible), false);
     }
 }
 
