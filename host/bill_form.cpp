@@ -8,6 +8,8 @@
 #include "frame/platform.h"
 #include "frame/text_util.h"
 #include "host/action_refused.h"
+#include "host/bill_ctl.h"
+#include "host/bill_entry_pages.h"
 #include "host/bill_store.h"
 #include "host/form_support.h"
 #include "host/native_sql.h"
@@ -58,104 +60,6 @@ std::string TypedNumberMessage(const StringTable& strings, const std::string& ca
     }
     return ReplaceAll(text, "%1", caption);
 }
-
-}  // namespace
-
-// --- the bill control ------------------------------------------------------------------------
-
-class HostBillCtl final : public velaqm::BillCtl {
-  public:
-    explicit HostBillCtl(std::weak_ptr<BillForm> form) : m_form(std::move(form)) {}
-
-    bool MutexSuccess() const override { return Form().m_mutexSuccess; }
-    int BillStatus() const override { return Form().BillStatus(); }
-    bool IsChange() const override { return Form().m_isChange; }
-    bool Isok() const override { return Form().m_isok; }
-    void SetIsok(bool value) override { Form().m_isok = value; }
-    void SetLockProperty(bool locked, const DictionaryPtr& fieldInfo, bool entryColumn) override {
-        BillForm& form = Form();
-        const FieldDef& field = form.FieldOf(fieldInfo);
-        form.m_fieldLocked[Upper(field.key)] = locked;
-        form.m_session.Log().Add(EntryKind::Field, field.key + (entryColumn ? " column" : "") +
-                                                       " locked=" + YesNo(locked));
-    }
-    void LockCell(const DictionaryPtr& fieldInfo, int row, bool locked) override {
-        Form().LockCell(fieldInfo, row, locked);
-    }
-    void SetGridMaxRows(int /*page*/, int rowLimit) override { Form().m_gridMaxRows = rowLimit; }
-    void SetSumData(const DictionaryPtr& /*fieldInfo*/) override {}
-    bool IsHaveData(int page, int row) const override {
-        BillForm& form = Form();
-        if (page != kEntryPage) return true;
-        const VectorPtr rows = form.EntryRows();
-        if (!rows || row < 1 || static_cast<std::size_t>(row) > rows->Size()) return false;
-        return RowHoldsData(rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>());
-    }
-    void DoSelBill(int sourceClassTypeId) override {
-        Form().m_session.Log().Add(
-            EntryKind::Form, "source-bill selection of class " + std::to_string(sourceClassTypeId));
-    }
-    void DoFilldata(const DictionaryPtr& /*data*/) override {}
-
-  private:
-    BillForm& Form() const {
-        auto form = m_form.lock();
-        if (!form) throw HostError(kErrObjectNotSet, "BillCtl", "The bill form is closed");
-        return *form;
-    }
-    std::weak_ptr<BillForm> m_form;
-};
-
-// --- entry pages -----------------------------------------------------------------------------
-
-class HostEntryColumn final : public EntryColumn {
-  public:
-    HostEntryColumn(std::weak_ptr<BillForm> form, std::string key)
-        : m_form(std::move(form)), m_key(std::move(key)) {}
-    void SetRow(int row) override { m_row = row; }
-    Variant Value() const override {
-        auto form = m_form.lock();
-        if (!form) throw HostError(kErrObjectNotSet, "EntryPage", "The bill form is closed");
-        return form->StoredItem(form->FieldOf(m_key), m_row, "FFLD");
-    }
-    void SetDisplayFlag(bool value) override {
-        if (auto form = m_form.lock()) form->m_columnFlags[Upper(m_key)] = value;
-    }
-
-  private:
-    std::weak_ptr<BillForm> m_form;
-    std::string m_key;
-    int m_row = 1;
-};
-
-namespace {
-
-class HostEntryPage final : public EntryPage {
-  public:
-    explicit HostEntryPage(std::weak_ptr<BillForm> form) : m_form(std::move(form)) {}
-    EntryColumnPtr Columns(std::string_view key) const override {
-        auto form = m_form.lock();
-        if (!form || !form->Def().Field(key))
-            throw HostError(kErrSubscript, "EntryPage", "No column " + std::string(key));
-        return std::make_shared<HostEntryColumn>(m_form, std::string(key));
-    }
-
-  private:
-    std::weak_ptr<BillForm> m_form;
-};
-
-class HostEntryPages final : public velaqm::EntryPages {
-  public:
-    explicit HostEntryPages(std::weak_ptr<BillForm> form) : m_form(std::move(form)) {}
-    int Count() const override { return 1; }
-    EntryPagePtr Item(int index) const override {
-        if (index != 1) throw HostError(kErrSubscript, "EntryPages", "Subscript out of range");
-        return std::make_shared<HostEntryPage>(m_form);
-    }
-
-  private:
-    std::weak_ptr<BillForm> m_form;
-};
 
 class HostActiveControl final : public velaqm::ActiveControl {
   public:
