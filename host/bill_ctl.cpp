@@ -3,18 +3,10 @@
 #include <string>
 
 #include "frame/host_error.h"
-#include "frame/text_util.h"
 #include "host/bill_form.h"
-#include "host/bill_store.h"
 #include "host/session.h"
 
 namespace velaqm::host {
-
-namespace {
-
-constexpr int kEntryPage = 2;
-
-}  // namespace
 
 BillForm& HostBillCtl::Form() const {
     auto form = m_form.lock();
@@ -23,7 +15,7 @@ BillForm& HostBillCtl::Form() const {
 }
 
 bool HostBillCtl::MutexSuccess() const {
-    return Form().m_mutexSuccess;
+    return Form().m_editLock.Held();
 }
 
 int HostBillCtl::BillStatus() const {
@@ -44,8 +36,8 @@ void HostBillCtl::SetIsok(bool value) {
 
 void HostBillCtl::SetLockProperty(bool locked, const DictionaryPtr& fieldInfo, bool entryColumn) {
     BillForm& form = Form();
-    const FieldDef& field = form.FieldOf(fieldInfo);
-    form.m_fieldLocked[UpperAscii(field.key)] = locked;
+    const FieldDef& field = form.m_values.FieldOf(fieldInfo);
+    form.m_fields.SetLocked(field, locked);
     form.m_session.Log().Add(EntryKind::Field, field.key + (entryColumn ? " column" : "") +
                                                    " locked=" + (locked ? "true" : "false"));
 }
@@ -55,15 +47,13 @@ void HostBillCtl::LockCell(const DictionaryPtr& fieldInfo, int row, bool locked)
 }
 
 void HostBillCtl::SetGridMaxRows(int /*page*/, int rowLimit) {
-    Form().m_gridMaxRows = rowLimit;
+    Form().m_values.SetGridMaxRows(rowLimit);
 }
 
 bool HostBillCtl::IsHaveData(int page, int row) const {
     BillForm& form = Form();
     if (page != kEntryPage) return true;
-    const VectorPtr rows = form.EntryRows();
-    if (!rows || row < 1 || static_cast<std::size_t>(row) > rows->Size()) return false;
-    return RowHoldsData(rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>());
+    return form.m_values.RowHasData(row);
 }
 
 void HostBillCtl::DoSelBill(int sourceClassTypeId) {

@@ -4,13 +4,12 @@
 #include <string_view>
 
 #include "frame/host_error.h"
-#include "frame/text_util.h"
 #include "host/bill_form.h"
 
 namespace velaqm::host {
 
 // Named outside the unnamed namespace so that the form can befriend it: a column sets its
-// display flag in the form.
+// display flag among the form's field states.
 class HostEntryColumn final : public EntryColumn {
   public:
     HostEntryColumn(std::weak_ptr<BillForm> form, std::string key)
@@ -22,7 +21,7 @@ class HostEntryColumn final : public EntryColumn {
         return form->GetEntryValue(m_key, m_row);
     }
     void SetDisplayFlag(bool value) override {
-        if (auto form = m_form.lock()) form->m_columnFlags[UpperAscii(m_key)] = value;
+        if (auto form = m_form.lock()) form->m_fields.SetColumnFlag(m_key, value);
     }
 
   private:
