@@ -1,7 +1,6 @@
 #include "host/bill_form.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
@@ -9,6 +8,7 @@
 #include "host/action_refused.h"
 #include "host/bill_ctl.h"
 #include "host/bill_entry_pages.h"
+#include "host/bill_render.h"
 #include "host/bill_store.h"
 #include "host/form_support.h"
 #include "host/native_sql.h"
@@ -23,17 +23,6 @@ namespace {
 class HostMultiCheckMgr final : public velaqm::MultiCheckMgr {
   public:
     bool IsRun() const override { return true; }
-};
-
-class HostActiveControl final : public velaqm::ActiveControl {
-  public:
-    HostActiveControl(std::string name, int row) : m_name(std::move(name)), m_row(row) {}
-    std::string Name() const override { return m_name; }
-    int ActiveRow() const override { return m_row; }
-
-  private:
-    std::string m_name;
-    int m_row;
 };
 
 }  // namespace
@@ -52,14 +41,10 @@ BillForm::BillForm(Session& session, std::shared_ptr<const ClassDef> def)
     : m_session(session),
       m_def(std::move(def)),
       m_template(std::make_shared<HostDataSrv>(session.Db(), m_def, session.User().language)),
-      m_toolbar(MakeBillToolBar()),
-      m_menuBar(m_def->menuBarForm ? MakeBillMenuBar() : nullptr),
+      m_controls(session, m_def->menuBarForm),
       m_values(session, m_def, m_template),
       m_fields(m_def),
-      m_editLock(session, m_def->id) {
-    ObserveTools(m_session, *m_toolbar);
-    if (m_menuBar) ObserveTools(m_session, *m_menuBar);
-}
+      m_editLock(session, m_def->id) {}
 
 BillForm::~BillForm() {
     try {
@@ -76,14 +61,12 @@ void BillForm::AttachPlugin() {
 
 void BillForm::BuildToolbar() {
     m_session.Log().Add(EntryKind::Form, "toolbar of class " + std::to_string(m_def->id));
-    if (m_menuBar) {
-        Raise("MenuBarInitialize",
-              [&](BillEventsSink& sink) { sink.MenuBarInitialize(m_menuBar); });
-        m_menuBarAfterInit = m_menuBar->Snapshot();
-    } else {
-        Raise("BarInitialize", [&](BillEventsSink& sink) { sink.BarInitialize(m_toolbar); });
-        m_toolbarAfterInit = m_toolbar->Snapshot();
-    }
+    if (const HostMenuBarPtr& menuBar = m_controls.MenuBar())
+        Raise("MenuBarInitialize", [&](BillEventsSink& sink) { sink.MenuBarInitialize(menuBar); });
+    else
+        Raise("BarInitialize",
+              [&](BillEventsSink& sink) { sink.BarInitialize(m_controls.Toolbar()); });
+    m_controls.KeepBuiltState();
 }
 
 void BillForm::OpenNew() {
@@ -133,8 +116,7 @@ void BillForm::ReleaseEditLock() {
 }
 
 void BillForm::ResetToTemplate() {
-    m_toolbar->Restore(m_toolbarAfterInit);
-    if (m_menuBar) m_menuBar->Restore(m_menuBarAfterInit);
+    m_controls.RestoreBuiltState();
     m_fields.Reset();
     m_isChange = false;
     m_values.ResetGridMaxRows();
@@ -253,13 +235,7 @@ void BillForm::RequireEditable(const FieldDef& field, int row) const {
 
 void BillForm::Enter(std::string_view key, int row) {
     const FieldDef& field = FieldOf(key);
-    if (field.page != 1) {
-        m_focusGrid = true;
-        m_focusRow = row = std::max(row, 1);
-    } else {
-        m_focusGrid = false;
-        row = 0;
-    }
+    row = m_controls.Focus(field, row);
     Raise("BeginEdit", [&](BillEventsSink& sink) { sink.BeginEdit(field.info, field.index, row); });
 }
 
@@ -292,16 +268,15 @@ bool BillForm::RaiseChange(const FieldDef& field, const DictionaryPtr& value, in
 }
 
 void BillForm::FocusGrid(std::optional<int> row) {
-    m_focusGrid = true;
-    if (row) m_focusRow = *row;
+    m_controls.FocusGrid(row);
 }
 
 void BillForm::FocusHead() {
-    m_focusGrid = false;
+    m_controls.FocusHead();
 }
 
 void BillForm::Click(std::string_view toolKey) {
-    const HostToolPtr clicked = RequireUsable(FindTool(toolKey), toolKey, "tool");
+    const HostToolPtr clicked = RequireUsable(m_controls.FindTool(toolKey), toolKey, "tool");
     m_session.Log().Add(EntryKind::Form, "click " + clicked->Name());
     bool cancel = false;
     if (m_def->menuBarForm)
@@ -312,7 +287,7 @@ void BillForm::Click(std::string_view toolKey) {
 }
 
 void BillForm::ChooseMenu(std::string_view toolKey) {
-    const HostToolPtr chosen = RequireUsable(FindTool(toolKey), toolKey, "menu item");
+    const HostToolPtr chosen = RequireUsable(m_controls.FindTool(toolKey), toolKey, "menu item");
     m_session.Log().Add(EntryKind::Form, "menu " + chosen->Name());
     bool cancel = false;
     Raise("MenuBarClick", [&](BillEventsSink& sink) { sink.MenuBarClick(chosen, cancel); });
@@ -339,7 +314,7 @@ void BillForm::AddRow() {
 }
 
 void BillForm::DeleteRow() {
-    if (m_values.DeleteRow(m_focusRow)) m_isChange = true;
+    if (m_values.DeleteRow(m_controls.FocusRow())) m_isChange = true;
 }
 
 void BillForm::CopyBill() {
@@ -353,10 +328,6 @@ void BillForm::CopyBill() {
     Raise("AfterCopyBill", [](BillEventsSink& sink) { sink.AfterCopyBill(); });
 }
 
-HostToolPtr BillForm::FindTool(std::string_view key) const {
-    return m_menuBar ? m_menuBar->FindTool(key) : m_toolbar->FindTool(key);
-}
-
 // --- what a person sees ----------------------------------------------------------------------
 
 std::string BillForm::ValueText(std::string_view key, int row) const {
@@ -368,7 +339,7 @@ std::string BillForm::DisplayText(std::string_view key, int row) const {
 }
 
 const HostTool& BillForm::ToolState(std::string_view key) const {
-    const HostToolPtr found = FindTool(key);
+    const HostToolPtr found = m_controls.FindTool(key);
     if (!found) throw ActionRefused("there is no tool " + std::string(key));
     return *found;
 }
@@ -389,34 +360,21 @@ int BillForm::RowsWithData() const {
     return m_values.RowsWithData();
 }
 
+std::string BillForm::StatusText() const {
+    switch (m_state) {
+        case State::New:
+            return " new bill";
+        case State::View:
+            return " read-only" + std::to_string(m_billId);
+        case State::Edit:
+            return " bill " + std::to_string(m_billId);
+    }
+    return "";
+}
+
 std::string BillForm::Render() const {
-    std::ostringstream out;
-    out << Text(ClassType("FName")) << " (" << m_def->id << ")";
-    out << (m_state == State::New    ? " new bill"
-            : m_state == State::View ? " read-only"
-                                     : " bill ")
-        << (m_state == State::New ? "" : std::to_string(m_billId));
-    if (m_fields.BillLocked()) out << " [locked]";
-    out << '\n';
-    for (const FieldDef* field : m_def->FieldsOf(1)) {
-        out << "  " << field->key << " = " << m_values.DisplayText(*field, 0);
-        if (!m_fields.Enabled(field->key)) out << " (disabled)";
-        if (m_fields.Locked(field->key)) out << " (locked)";
-        out << '\n';
-    }
-    if (const VectorPtr rows = m_values.EntryRows()) {
-        int number = 0;
-        for (const Variant& row : *rows) {
-            ++number;
-            if (!RowHoldsData(row.ObjectAs<Dictionary>())) continue;
-            out << "  row " << number << ":";
-            for (const FieldDef* field : m_def->FieldsOf(kEntryPage))
-                out << ' ' << field->key << '=' << m_values.DisplayText(*field, number);
-            out << '\n';
-        }
-    }
-    out << (m_menuBar ? m_menuBar->Render() + "\n" : m_toolbar->Render());
-    return out.str();
+    const BillHeading heading{Text(ClassType("FName")), StatusText(), m_fields.BillLocked()};
+    return RenderBill(heading, *m_def, m_values, m_fields, m_controls);
 }
 
 // --- BillEvent ---------------------------------------------------------------------------------
@@ -501,20 +459,11 @@ MultiCheckMgrPtr BillForm::MultiCheckMgr() const {
 }
 
 void BillForm::SetBarStatus(std::string_view toolKey, std::string_view property, bool value) {
-    const HostToolPtr found = FindTool(toolKey);
-    if (!found) throw HostError(35601, "ActiveBar", "Element not found: " + std::string(toolKey));
-    if (EqualsNoCase(property, "Visible"))
-        found->SetVisible(value);
-    else if (EqualsNoCase(property, "Enabled"))
-        found->SetEnabled(value);
-    else
-        throw HostError(kErrInvalidCall, "BillEvent",
-                        "Unknown tool property " + std::string(property));
+    m_controls.SetBarStatus(toolKey, property, value);
 }
 
 ActiveControlPtr BillForm::ActiveControl() const {
-    return std::make_shared<HostActiveControl>(m_focusGrid ? "grid" : "head",
-                                               m_focusGrid ? m_focusRow : 0);
+    return m_controls.ActiveControl();
 }
 
 Variant BillForm::GetHeadValue(std::string_view key) {
@@ -569,7 +518,7 @@ EntryPagesPtr BillForm::EntryPages() const {
 }
 
 int BillForm::ToolIndex(std::string_view band, std::string_view toolKey) const {
-    return m_toolbar->ToolIndex(band, toolKey);
+    return m_controls.ToolIndex(band, toolKey);
 }
 
 DictionaryPtr BillForm::BillData() const {
@@ -586,7 +535,7 @@ int BillForm::EntryRowCount() const {
 }
 
 MenuBarPtr BillForm::MenuBar() const {
-    return m_menuBar;
+    return m_controls.MenuBar();
 }
 
 void BillForm::SetSelectMode(int value) {

@@ -1,7 +1,7 @@
 // The substitute host's bill form: one open bill with its template, values, field and cell
 // states, toolbar and plug-in. It is the bill object the plug-in sees, and the form a scenario
-// works in. It keeps the bill's life (open, new, copy, save, close), its events and its tools;
-// its values and field states each have their own class.
+// works in. It keeps the bill's life (open, new, copy, save, close) and its events; its values,
+// field states and controls each have their own class.
 #pragma once
 
 #include <memory>
@@ -12,6 +12,7 @@
 
 #include "frame/host_bill.h"
 #include "frame/plugin.h"
+#include "host/bill_controls.h"
 #include "host/bill_edit_lock.h"
 #include "host/bill_field_states.h"
 #include "host/bill_values.h"
@@ -133,8 +134,8 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void RequireEditable(const FieldDef& field, int row) const;
     // Raises Change for a typed value; false when a handler cancelled it.
     bool RaiseChange(const FieldDef& field, const DictionaryPtr& value, int row);
-    // The tool of a key, on the menu bar of a menu-bar form, else on the toolbar.
-    HostToolPtr FindTool(std::string_view key) const;
+    // " new bill", " bill 12": how the transcript's heading names the bill.
+    std::string StatusText() const;
 
     // The host's own handling of the standard tools.
     void HostToolAction(std::string_view key);
@@ -147,10 +148,7 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     std::shared_ptr<HostDataSrv> m_template;
     std::unique_ptr<Plugin> m_plugin;
     std::vector<BillEventsSink*> m_sinks;
-    std::shared_ptr<HostActiveBar> m_toolbar;
-    std::shared_ptr<HostMenuBar> m_menuBar;  // a menu-bar form's tools
-    ToolbarSnapshot m_toolbarAfterInit;
-    ToolbarSnapshot m_menuBarAfterInit;
+    BillControls m_controls;
     BillValues m_values;
     BillFieldStates m_fields;
     BillEditLock m_editLock;
@@ -161,8 +159,6 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     std::string m_proposedBillNo;  // the number the form offered a new bill
     bool m_isChange = false;
     bool m_isok = false;
-    bool m_focusGrid = false;
-    int m_focusRow = 1;
     std::optional<bool> m_lastSave;
 };
 
