@@ -1,7 +1,7 @@
 #include "host/bill_field_states.h"
 
 #include "frame/text_util.h"
-#include "host/bill_values.h"
+#include "host/bill_form_values.h"
 
 namespace velaqm::host {
 

@@ -15,7 +15,7 @@
 #include "host/bill_controls.h"
 #include "host/bill_edit_lock.h"
 #include "host/bill_field_states.h"
-#include "host/bill_values.h"
+#include "host/bill_form_values.h"
 #include "host/catalog.h"
 #include "host/parts/toolbar.h"
 
@@ -149,7 +149,7 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     std::unique_ptr<Plugin> m_plugin;
     std::vector<BillEventsSink*> m_sinks;
     BillControls m_controls;
-    BillValues m_values;
+    BillFormValues m_values;
     BillFieldStates m_fields;
     BillEditLock m_editLock;
     BillCtlPtr m_billCtl;

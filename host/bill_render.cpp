@@ -14,7 +14,7 @@ void RenderHeading(std::ostream& out, const BillHeading& heading, const ClassDef
     out << '\n';
 }
 
-void RenderHead(std::ostream& out, const ClassDef& def, const BillValues& values,
+void RenderHead(std::ostream& out, const ClassDef& def, const BillFormValues& values,
                 const BillFieldStates& fields) {
     for (const FieldDef* field : def.FieldsOf(1)) {
         out << "  " << field->key << " = " << values.DisplayText(*field, 0);
@@ -25,7 +25,7 @@ void RenderHead(std::ostream& out, const ClassDef& def, const BillValues& values
 }
 
 // Only the rows that hold data, each under its row number.
-void RenderEntryRows(std::ostream& out, const ClassDef& def, const BillValues& values) {
+void RenderEntryRows(std::ostream& out, const ClassDef& def, const BillFormValues& values) {
     const VectorPtr rows = values.EntryRows();
     if (!rows) return;
     int number = 0;
@@ -41,8 +41,9 @@ void RenderEntryRows(std::ostream& out, const ClassDef& def, const BillValues& v
 
 }  // namespace
 
-std::string RenderBill(const BillHeading& heading, const ClassDef& def, const BillValues& values,
-                       const BillFieldStates& fields, const BillControls& controls) {
+std::string RenderBill(const BillHeading& heading, const ClassDef& def,
+                       const BillFormValues& values, const BillFieldStates& fields,
+                       const BillControls& controls) {
     std::ostringstream out;
     RenderHeading(out, heading, def);
     RenderHead(out, def, values, fields);

@@ -6,7 +6,7 @@
 
 #include "host/bill_controls.h"
 #include "host/bill_field_states.h"
-#include "host/bill_values.h"
+#include "host/bill_form_values.h"
 #include "host/catalog.h"
 
 namespace velaqm::host {
@@ -19,7 +19,8 @@ struct BillHeading {
     bool locked = false;
 };
 
-std::string RenderBill(const BillHeading& heading, const ClassDef& def, const BillValues& values,
-                       const BillFieldStates& fields, const BillControls& controls);
+std::string RenderBill(const BillHeading& heading, const ClassDef& def,
+                       const BillFormValues& values, const BillFieldStates& fields,
+                       const BillControls& controls);
 
 }  // namespace velaqm::host

@@ -24,10 +24,10 @@ const FieldDef& FieldOf(const ClassDef& def, const DictionaryPtr& fieldInfo);
 // A cell as messages and the transcript name it: "FNote", or "FQty row 3".
 std::string CellName(const FieldDef& field, int row);
 
-class BillValues {
+class BillFormValues {
   public:
-    BillValues(Session& session, std::shared_ptr<const ClassDef> def,
-               std::shared_ptr<HostDataSrv> billTemplate);
+    BillFormValues(Session& session, std::shared_ptr<const ClassDef> def,
+                   std::shared_ptr<HostDataSrv> billTemplate);
 
     const FieldDef& FieldOf(std::string_view key) const { return host::FieldOf(*m_def, key); }
     const FieldDef& FieldOf(const DictionaryPtr& fieldInfo) const {

@@ -1,4 +1,4 @@
-#include "host/bill_values.h"
+#include "host/bill_form_values.h"
 
 #include <algorithm>
 
@@ -70,8 +70,8 @@ std::string CellName(const FieldDef& field, int row) {
     return field.page == 1 ? field.key : field.key + " row " + std::to_string(row);
 }
 
-BillValues::BillValues(Session& session, std::shared_ptr<const ClassDef> def,
-                       std::shared_ptr<HostDataSrv> billTemplate)
+BillFormValues::BillFormValues(Session& session, std::shared_ptr<const ClassDef> def,
+                               std::shared_ptr<HostDataSrv> billTemplate)
     : m_session(session),
       m_def(std::move(def)),
       m_template(std::move(billTemplate)),
@@ -79,16 +79,16 @@ BillValues::BillValues(Session& session, std::shared_ptr<const ClassDef> def,
 
 // --- the bill data -------------------------------------------------------------------------
 
-void BillValues::Load(int billId) {
+void BillFormValues::Load(int billId) {
     m_data = LoadBill(m_session.Db(), *m_def, billId);
 }
 
-void BillValues::NewEmpty() {
+void BillFormValues::NewEmpty() {
     m_data = m_template->GetEmptyBill().ObjectAs<Dictionary>();
     if (const VectorPtr rows = EntryRows()) AppendEmptyRow(rows);
 }
 
-void BillValues::CopyFrom(const DictionaryPtr& source) {
+void BillFormValues::CopyFrom(const DictionaryPtr& source) {
     for (const FieldDef& field : m_def->fields) {
         if (field.page != 1 || EqualsNoCase(field.key, "FID") || &field == m_def->BillNoField() ||
             EqualsNoCase(field.key, "FCheckerID"))
@@ -111,21 +111,21 @@ void BillValues::CopyFrom(const DictionaryPtr& source) {
     }
 }
 
-DictionaryPtr BillValues::HeadPage() const {
+DictionaryPtr BillFormValues::HeadPage() const {
     return m_data->Item("Page1").ObjectAs<Dictionary>();
 }
 
-VectorPtr BillValues::EntryRows() const {
+VectorPtr BillFormValues::EntryRows() const {
     return m_data ? m_data->Item("Page2").ObjectAs<Vector>() : nullptr;
 }
 
-void BillValues::AppendEmptyRow(const VectorPtr& rows) const {
+void BillFormValues::AppendEmptyRow(const VectorPtr& rows) const {
     rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
 }
 
 // --- cells -----------------------------------------------------------------------------------
 
-DictionaryPtr BillValues::ValueAt(const FieldDef& field, int row) {
+DictionaryPtr BillFormValues::ValueAt(const FieldDef& field, int row) {
     DictionaryPtr cells = HeadPage();
     if (field.page != 1) {
         const VectorPtr rows = EntryRows();
@@ -144,7 +144,7 @@ DictionaryPtr BillValues::ValueAt(const FieldDef& field, int row) {
     return value;
 }
 
-Variant BillValues::StoredItem(const FieldDef& field, int row, std::string_view item) const {
+Variant BillFormValues::StoredItem(const FieldDef& field, int row, std::string_view item) const {
     DictionaryPtr cells = HeadPage();
     if (field.page != 1) {
         const VectorPtr rows = EntryRows();
@@ -155,15 +155,15 @@ Variant BillValues::StoredItem(const FieldDef& field, int row, std::string_view 
     return value ? value->Item(item) : Variant();
 }
 
-std::string BillValues::ValueText(const FieldDef& field, int row) const {
+std::string BillFormValues::ValueText(const FieldDef& field, int row) const {
     return Text(StoredItem(field, std::max(row, 1), "FFLD"));
 }
 
-std::string BillValues::DisplayText(const FieldDef& field, int row) const {
+std::string BillFormValues::DisplayText(const FieldDef& field, int row) const {
     return Text(StoredItem(field, std::max(row, 1), "FDSP"));
 }
 
-void BillValues::Store(const FieldDef& field, int row, const Variant& value) {
+void BillFormValues::Store(const FieldDef& field, int row, const Variant& value) {
     const DictionaryPtr cell = ValueAt(field, row);
     cell->SetItem("FFLD", value);
     if (field.IsLookup())
@@ -175,7 +175,7 @@ void BillValues::Store(const FieldDef& field, int row, const Variant& value) {
 
 // --- typed text ------------------------------------------------------------------------------
 
-bool BillValues::StoreTyped(const FieldDef& field, int row, std::string_view text) {
+bool BillFormValues::StoreTyped(const FieldDef& field, int row, std::string_view text) {
     if (!field.IsLookup() && IsNumericType(field.valueType) && !TrimView(text).empty())
         return StoreTypedNumber(field, row, text);
     if (!field.IsLookup() || text.empty()) {
@@ -186,7 +186,7 @@ bool BillValues::StoreTyped(const FieldDef& field, int row, std::string_view tex
     return true;
 }
 
-bool BillValues::StoreTypedNumber(const FieldDef& field, int row, std::string_view text) {
+bool BillFormValues::StoreTypedNumber(const FieldDef& field, int row, std::string_view text) {
     const TypedNumberProblem problem = CheckTypedNumber(field.valueType, text);
     if (problem != TypedNumberProblem::None) {
         m_session.MessageBox(TypedNumberMessage(m_session.Strings(), Caption(field),
@@ -199,7 +199,7 @@ bool BillValues::StoreTypedNumber(const FieldDef& field, int row, std::string_vi
 }
 
 // A lookup field takes the record's number, or "id:N" for its internal ID.
-void BillValues::StoreLookupNumber(const FieldDef& field, int row, std::string_view text) {
+void BillFormValues::StoreLookupNumber(const FieldDef& field, int row, std::string_view text) {
     const bool byId = text.substr(0, 3) == "id:";
     const std::string column =
         byId ? field.srcField : (field.fndField.empty() ? field.srcField : field.fndField);
@@ -216,7 +216,7 @@ void BillValues::StoreLookupNumber(const FieldDef& field, int row, std::string_v
     Store(field, row, id);
 }
 
-std::string BillValues::Caption(const FieldDef& field) const {
+std::string BillFormValues::Caption(const FieldDef& field) const {
     const bool english = EqualsNoCase(m_session.User().language, "en");
     const std::string& caption =
         english && !field.captionEn.empty() ? field.captionEn : field.caption;
@@ -225,12 +225,12 @@ std::string BillValues::Caption(const FieldDef& field) const {
 
 // --- entry rows ------------------------------------------------------------------------------
 
-int BillValues::EntryRowCount() const {
+int BillFormValues::EntryRowCount() const {
     const VectorPtr rows = EntryRows();
     return rows ? static_cast<int>(rows->Size()) : 0;
 }
 
-int BillValues::RowsWithData() const {
+int BillFormValues::RowsWithData() const {
     const VectorPtr rows = EntryRows();
     if (!rows) return 0;
     return static_cast<int>(std::count_if(rows->begin(), rows->end(), [](const Variant& row) {
@@ -238,13 +238,13 @@ int BillValues::RowsWithData() const {
     }));
 }
 
-bool BillValues::RowHasData(int row) const {
+bool BillFormValues::RowHasData(int row) const {
     const VectorPtr rows = EntryRows();
     if (!rows || row < 1 || static_cast<std::size_t>(row) > rows->Size()) return false;
     return RowHoldsData(RowCells(rows, row));
 }
 
-bool BillValues::AddRow() {
+bool BillFormValues::AddRow() {
     const VectorPtr rows = EntryRows();
     if (!rows) return false;
     if (static_cast<int>(rows->Size()) >= m_gridMaxRows)
@@ -253,7 +253,7 @@ bool BillValues::AddRow() {
     return true;
 }
 
-bool BillValues::DeleteRow(int row) {
+bool BillFormValues::DeleteRow(int row) {
     const VectorPtr rows = EntryRows();
     if (!rows || rows->Size() == 0) return false;
     rows->Remove(static_cast<std::size_t>(std::clamp<int>(row, 1, static_cast<int>(rows->Size()))));
@@ -261,7 +261,7 @@ bool BillValues::DeleteRow(int row) {
     return true;
 }
 
-void BillValues::ClearEntries() {
+void BillFormValues::ClearEntries() {
     if (const VectorPtr rows = EntryRows()) {
         rows->Clear();
         AppendEmptyRow(rows);
