@@ -419,17 +419,26 @@ void BillForm::RefreshBill() {
 int BillForm::BillStatus() const {
     switch (m_state) {
         case State::New:
-            return 1;
+            return bill_status::kNew;
         case State::Edit:
-            return 2;
+            return bill_status::kEdit;
         case State::View:
-            return 0;
+            return bill_status::kView;
     }
-    return 0;
+    return bill_status::kView;
 }
 
+// The form's mode follows its state: new, an existing bill worked on, or neither.
 int BillForm::Mode() const {
-    return BillStatus();
+    switch (m_state) {
+        case State::New:
+            return bill_mode::kNew;
+        case State::Edit:
+            return bill_mode::kExisting;
+        case State::View:
+            return bill_mode::kNone;
+    }
+    return bill_mode::kNone;
 }
 
 void BillForm::SetText(const DictionaryPtr& valueDictionary, std::string_view text) {
