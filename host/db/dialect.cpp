@@ -87,58 +87,6 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
 
 }  // namespace
 
-ColumnType ColumnTypeOf(std::string_view declaredType) {
-    std::string word;
-    for (char c : declaredType) {
-        if (!IsAsciiLetter(c) && !IsDigit(c) && c != '_') break;
-        word += c;
-    }
-    word = Upper(word);
-    static constexpr std::array<std::string_view, 4> kDates = {"DATETIME", "DATE", "SMALLDATETIME",
-                                                               "DATETIME2"};
-    static constexpr std::array<std::string_view, 5> kIntegers = {"INT", "INTEGER", "BIGINT",
-                                                                  "SMALLINT", "TINYINT"};
-    static constexpr std::array<std::string_view, 7> kNumbers = {
-        "DECIMAL", "NUMERIC", "MONEY", "SMALLMONEY", "FLOAT", "REAL", "DOUBLE"};
-    static constexpr std::array<std::string_view, 7> kTexts = {
-        "CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "TEXT", "NTEXT", "CLOB"};
-    if (OneOf(word, kDates)) return ColumnType::kDate;
-    if (OneOf(word, kIntegers)) return ColumnType::kInteger;
-    if (OneOf(word, kNumbers)) return ColumnType::kNumber;
-    if (OneOf(word, kTexts)) return ColumnType::kText;
-    return ColumnType::kOther;
-}
-
-void SchemaInfo::AddColumn(std::string_view table, std::string_view column,
-                           std::string_view declaredType) {
-    const ColumnType type = ColumnTypeOf(declaredType);
-    m_tables[Lower(table)].push_back(Column{std::string(column), type});
-    auto [it, added] = m_typeByName.try_emplace(Lower(column), type);
-    if (!added && it->second != type) it->second = ColumnType::kOther;
-}
-
-bool SchemaInfo::IsDateColumn(std::string_view table, std::string_view column) const {
-    const auto found = m_tables.find(Lower(table));
-    if (found == m_tables.end()) return IsDateColumnName(column);
-    const std::string name = Lower(column);
-    for (const Column& c : found->second)
-        if (Lower(c.name) == name) return c.type == ColumnType::kDate;
-    return false;
-}
-
-ColumnType SchemaInfo::TypeOfName(std::string_view column) const {
-    const auto found = m_typeByName.find(Lower(column));
-    return found == m_typeByName.end() ? ColumnType::kOther : found->second;
-}
-
-std::vector<std::string> SchemaInfo::Columns(std::string_view table) const {
-    std::vector<std::string> names;
-    if (const auto found = m_tables.find(Lower(table)); found != m_tables.end())
-        for (const Column& c : found->second)
-            names.push_back(Upper(c.name));
-    return names;
-}
-
 std::optional<TranslatedStatement> RewriteStatement(const std::vector<Token>& tokens,
                                                     StatementRange range, std::string_view sql,
                                                     const SchemaInfo& schema) {

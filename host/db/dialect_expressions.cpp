@@ -3,6 +3,7 @@
 #include <string>
 
 #include "host/db/dialect_rewriter.h"
+#include "host/db/dialect_types.h"
 
 namespace velaqm::host::dialect {
 
@@ -10,10 +11,6 @@ namespace {
 
 constexpr std::array<std::string_view, 9> kComparisons = {"=",  "<>", "!=", "<", ">",
                                                           "<=", ">=", "!<", "!>"};
-constexpr std::array<std::string_view, 4> kDateTypes = {"DATETIME", "SMALLDATETIME", "DATE",
-                                                        "DATETIME2"};
-constexpr std::array<std::string_view, 6> kCharTypes = {"CHAR",     "VARCHAR", "NCHAR",
-                                                        "NVARCHAR", "TEXT",    "NTEXT"};
 constexpr std::array<std::string_view, 12> kOtherTypes = {
     "INT",     "INTEGER", "BIGINT",     "SMALLINT", "TINYINT", "DECIMAL",
     "NUMERIC", "MONEY",   "SMALLMONEY", "FLOAT",    "REAL",    "BIT"};
@@ -92,15 +89,11 @@ bool StatementRewriter::IsDateCall(std::size_t name) const {
     if (!P(name + 1, "(") || t[name].kind != TokenKind::kWord) return false;
     const std::string& key = t[name].key;
     if (key == "GETDATE" || key == "DATEADD") return true;
-    if (key == "CONVERT")
-        return W(name + 2, "DATETIME") || W(name + 2, "SMALLDATETIME") || W(name + 2, "DATE") ||
-               W(name + 2, "DATETIME2");
+    if (key == "CONVERT") return IsDateTypeAt(name + 2);
     if (key == "CAST") {
         const std::size_t close = Close(name + 1);
         for (std::size_t i = close; i > name + 1; --i)
-            if (W(i, "AS"))
-                return W(i + 1, "DATETIME") || W(i + 1, "SMALLDATETIME") || W(i + 1, "DATE") ||
-                       W(i + 1, "DATETIME2");
+            if (W(i, "AS")) return IsDateTypeAt(i + 1);
     }
     return false;
 }
@@ -170,9 +163,9 @@ StatementRewriter::TargetType StatementRewriter::ParseType(std::size_t first,
                                                            std::size_t last) const {
     if (first >= last || t[first].kind != TokenKind::kWord) Refuse("a conversion without a type");
     TargetType target{t[first].key};
-    const bool isChar = OneOf(target.name, kCharTypes);
+    const bool isChar = IsCharTypeName(target.name);
     const bool isDecimal = target.name == "DECIMAL" || target.name == "NUMERIC";
-    if (!isChar && !OneOf(target.name, kDateTypes) && !OneOf(target.name, kOtherTypes))
+    if (!isChar && !IsDateTypeName(target.name) && !OneOf(target.name, kOtherTypes))
         Refuse("conversion to " + t[first].text);
     if (isChar) target.length = "30";
     if (isDecimal) target.length = "0";
@@ -498,8 +491,7 @@ bool StatementRewriter::IsNumericOperand(std::size_t first, std::size_t end) con
     while (P(last + 1, ".") && IsName(last + 2))
         last += 2;
     if (last + 1 == end && IsName(last)) {
-        const ColumnType type = m_schema.TypeOfName(t[last].key);
-        return type == ColumnType::kInteger || type == ColumnType::kNumber;
+        return m_schema.IsNumericColumnName(t[last].key);
     }
     if (P(last + 1, "(") && Close(last + 1) + 1 == end)
         return t[last].kind == TokenKind::kWord && OneOf(t[last].key, kNumericFunctions);
@@ -533,7 +525,7 @@ bool StatementRewriter::IsIntegerOperand(std::size_t first, std::size_t end) con
             sawValue = true;
         } else if (IsName(i)) {
             if (P(i + 1, ".")) continue;  // a qualifier
-            if (m_schema.TypeOfName(k.key) != ColumnType::kInteger) return false;
+            if (!m_schema.IsWholeNumberColumnName(k.key)) return false;
             sawValue = true;
         } else {
             return false;
@@ -595,8 +587,7 @@ bool StatementRewriter::IsDecimalFactor(std::size_t first, std::size_t end) cons
     std::size_t last = first;
     while (P(last + 1, ".") && IsName(last + 2))
         last += 2;
-    if (last + 1 == end && IsName(last))
-        return m_schema.TypeOfName(t[last].key) == ColumnType::kNumber;
+    if (last + 1 == end && IsName(last)) return m_schema.IsFractionalColumnName(t[last].key);
     if (!P(last + 1, "(") || Close(last + 1) + 1 != end || t[last].kind != TokenKind::kWord)
         return false;
     const std::string& name = t[last].key;

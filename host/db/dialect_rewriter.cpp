@@ -2,14 +2,13 @@
 #include <array>
 
 #include "host/db/dialect_rewriter.h"
+#include "host/db/dialect_types.h"
 #include "host/db/sqlite.h"
 
 namespace velaqm::host::dialect {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kCharTypes = {"CHAR",     "VARCHAR", "NCHAR",
-                                                        "NVARCHAR", "TEXT",    "NTEXT"};
 // Clause keywords that tell which clause of a query a token stands in.
 constexpr std::array<std::string_view, 17> kClauseKeywords = {
     "SELECT", "FROM", "WHERE", "GROUP",     "HAVING", "ORDER",  "SET",    "VALUES", "INTO",
@@ -287,7 +286,7 @@ void StatementRewriter::CollateTextColumns() {
 
 void StatementRewriter::CollateTextColumn(std::size_t first, std::size_t last) {
     if (last < first + 2 || !IsName(first) || t[first + 1].kind != TokenKind::kWord ||
-        !OneOf(t[first + 1].key, kCharTypes))
+        !IsCharTypeName(t[first + 1].key))
         return;
     for (std::size_t k = first; k < last; ++k)
         if (W(k, "COLLATE")) return;

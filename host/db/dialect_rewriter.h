@@ -15,6 +15,7 @@
 #include "host/db/db_error.h"
 #include "host/db/dialect.h"
 #include "host/db/dialect_lexical.h"
+#include "host/db/dialect_types.h"
 
 namespace velaqm::host::dialect {
 
@@ -75,6 +76,9 @@ class StatementRewriter {
     }
     bool P(std::size_t i, std::string_view punct) const {
         return i < t.size() && t[i].kind == TokenKind::kPunct && t[i].key == punct;
+    }
+    bool IsDateTypeAt(std::size_t i) const {
+        return i < t.size() && t[i].kind == TokenKind::kWord && IsDateTypeName(t[i].key);
     }
     bool IsName(std::size_t i) const {
         return i < t.size() &&
