@@ -1,6 +1,5 @@
 #include "host/db/dialect.h"
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -12,44 +11,6 @@ namespace velaqm::host {
 using namespace dialect;
 
 namespace {
-
-// A date literal and its milliseconds (the first three digits of the fraction of a second).
-struct SqlDate {
-    Date date;
-    int milliseconds = 0;
-};
-
-std::optional<SqlDate> ReadSqlDate(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    std::string cleaned(text);
-    // YYYYMMDD
-    if (cleaned.size() >= 8 && std::all_of(cleaned.begin(), cleaned.begin() + 8, IsDigit) &&
-        (cleaned.size() == 8 || cleaned[8] == ' ' || cleaned[8] == 'T'))
-        cleaned = cleaned.substr(0, 4) + "-" + cleaned.substr(4, 2) + "-" + cleaned.substr(6);
-    // ISO 8601's T between day and time
-    if (const auto t = cleaned.find('T'); t != std::string::npos && t > 0 &&
-                                          IsDigit(cleaned[t - 1]) && t + 1 < cleaned.size() &&
-                                          IsDigit(cleaned[t + 1]))
-        cleaned[t] = ' ';
-    int milliseconds = 0;
-    if (const auto colon = cleaned.rfind(':'); colon != std::string::npos)
-        if (const auto dot = cleaned.find('.', colon); dot != std::string::npos) {
-            std::size_t end = dot + 1;
-            while (end < cleaned.size() && IsDigit(cleaned[end]))
-                ++end;
-            if (end == cleaned.size()) {
-                for (std::size_t i = dot + 1; i < dot + 4; ++i)
-                    milliseconds = milliseconds * 10 + (i < end ? cleaned[i] - '0' : 0);
-                cleaned.erase(dot);
-            }
-        }
-    const auto date = Date::Parse(cleaned);
-    if (!date) return std::nullopt;
-    return SqlDate{*date, milliseconds};
-}
 
 // SQL Server's names of the functions the translation calls, for messages.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 12> kFunctionNames = {{
@@ -144,22 +105,6 @@ std::string DescribeSqliteError(std::string_view sqliteMessage, std::string_view
             out.replace(at, internal.size(), name);
     }
     return out;
-}
-
-std::optional<Date> ParseSqlDate(std::string_view text) {
-    if (auto read = ReadSqlDate(text)) return read->date;
-    return std::nullopt;
-}
-
-std::optional<std::string> StoredDateText(std::string_view text) {
-    const auto read = ReadSqlDate(text);
-    if (!read) return std::nullopt;
-    std::string stored = read->date.ToStorageString();
-    if (read->milliseconds != 0) {
-        const std::string ms = std::to_string(read->milliseconds);
-        stored += "." + std::string(3 - ms.size(), '0') + ms;
-    }
-    return stored;
 }
 
 }  // namespace velaqm::host

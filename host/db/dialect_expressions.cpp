@@ -9,46 +9,13 @@ namespace velaqm::host::dialect {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> kComparisons = {"=",  "<>", "!=", "<", ">",
-                                                          "<=", ">=", "!<", "!>"};
 constexpr std::array<std::string_view, 12> kOtherTypes = {
     "INT",     "INTEGER", "BIGINT",     "SMALLINT", "TINYINT", "DECIMAL",
     "NUMERIC", "MONEY",   "SMALLMONEY", "FLOAT",    "REAL",    "BIT"};
-// The styles of CONVERT between dates and text that the substitute host knows.
-constexpr std::array<int, 9> kStyles = {20, 21, 23, 102, 108, 111, 112, 120, 121};
 constexpr std::array<std::string_view, 15> kTableHints = {
     "NOLOCK",   "READUNCOMMITTED", "READCOMMITTED", "REPEATABLEREAD", "SERIALIZABLE",
     "ROWLOCK",  "PAGLOCK",         "TABLOCK",       "TABLOCKX",       "UPDLOCK",
     "HOLDLOCK", "XLOCK",           "NOWAIT",        "READPAST",       "READCOMMITTEDLOCK"};
-
-// SQL Server's date parts and their abbreviations, by the name the functions take.
-std::string DatePartName(std::string_view word) {
-    struct Part {
-        std::string_view name;
-        std::array<std::string_view, 3> spellings;
-    };
-    static constexpr std::array<Part, 11> kParts = {{
-        {"year", {"YEAR", "YY", "YYYY"}},
-        {"quarter", {"QUARTER", "QQ", "Q"}},
-        {"month", {"MONTH", "MM", "M"}},
-        {"dayofyear", {"DAYOFYEAR", "DY", "Y"}},
-        {"day", {"DAY", "DD", "D"}},
-        {"week", {"WEEK", "WK", "WW"}},
-        {"weekday", {"WEEKDAY", "DW", "W"}},
-        {"hour", {"HOUR", "HH", "HH"}},
-        {"minute", {"MINUTE", "MI", "N"}},
-        {"second", {"SECOND", "SS", "S"}},
-        {"millisecond", {"MILLISECOND", "MS", "MS"}},
-    }};
-    const std::string key = Upper(word);
-    for (const Part& part : kParts)
-        if (OneOf(key, part.spellings)) return std::string(part.name);
-    return {};
-}
-
-// The parts DATEADD and DATEDIFF know.
-constexpr std::array<std::string_view, 6> kCountedParts = {"year", "month",  "day",
-                                                           "hour", "minute", "second"};
 
 // Functions whose result is a number whatever their arguments.
 constexpr std::array<std::string_view, 17> kNumericFunctions = {
@@ -80,82 +47,6 @@ std::string CollationFor(std::string_view sqlServerName) {
 }
 
 }  // namespace
-
-void StatementRewriter::NormalizeLiteral(std::size_t i) {
-    if (auto stored = StoredDateText(Unquote(m_tokens[i].text)))
-        m_tokens[i].text = QuoteString(*stored);
-}
-
-bool StatementRewriter::IsDateCall(std::size_t name) const {
-    if (!IsPunct(name + 1, "(") || m_tokens[name].kind != TokenKind::kWord) return false;
-    const std::string& key = m_tokens[name].key;
-    if (key == "GETDATE" || key == "DATEADD") return true;
-    if (key == "CONVERT") return IsDateTypeAt(name + 2);
-    if (key == "CAST") {
-        const std::size_t close = Close(name + 1);
-        for (std::size_t i = close; i > name + 1; --i)
-            if (IsWord(i, "AS")) return IsDateTypeAt(i + 1);
-    }
-    return false;
-}
-
-bool StatementRewriter::DateOperandEndingAt(std::size_t j) const {
-    if (j >= m_tokens.size()) return false;
-    if (IsWord(j, "CURRENT_TIMESTAMP")) return true;
-    if (IsPunct(j, ")")) {
-        const std::size_t open = Open(j);
-        return open > 0 && IsDateCall(open - 1);
-    }
-    return IsName(j) && m_schema.IsDateColumnName(m_tokens[j].key);
-}
-
-bool StatementRewriter::DateOperandStartingAt(std::size_t j) const {
-    if (j >= m_tokens.size()) return false;
-    if (IsWord(j, "CURRENT_TIMESTAMP")) return true;
-    if (IsPunct(j + 1, "(")) return IsDateCall(j);
-    if (!IsName(j)) return false;
-    const std::size_t k = LastNamePart(j);
-    return !IsPunct(k + 1, "(") && m_schema.IsDateColumnName(m_tokens[k].key);
-}
-
-void StatementRewriter::NormalizeComparedDates() {
-    auto comparison = [&](std::size_t i) {
-        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::kPunct &&
-               OneOf(m_tokens[i].key, kComparisons);
-    };
-    auto beforeBetween = [&](std::size_t between) {
-        std::size_t operand = between - 1;
-        if (IsWord(operand, "NOT")) --operand;
-        return between > 0 && DateOperandEndingAt(operand);
-    };
-    for (std::size_t i = 1; i < m_tokens.size(); ++i) {
-        if (m_tokens[i].kind != TokenKind::kString) continue;
-        bool date = (i >= 2 && comparison(i - 1) && DateOperandEndingAt(i - 2)) ||
-                    (comparison(i + 1) && DateOperandStartingAt(i + 2)) ||
-                    (IsWord(i + 1, "BETWEEN") && DateOperandStartingAt(i + 2)) ||
-                    (IsWord(i - 1, "BETWEEN") && beforeBetween(i - 1));
-        if (!date && IsWord(i - 1, "AND")) {
-            // The upper bound of BETWEEN: back over the lower bound to the BETWEEN.
-            static constexpr std::array<std::string_view, 11> kStops = {
-                "AND",  "OR",     "WHERE", "ON",     "WHEN", "THEN",
-                "ELSE", "SELECT", "SET",   "HAVING", "NOT"};
-            for (std::size_t k = i - 1; k-- > 0;) {
-                if (IsPunct(k, ")")) {
-                    k = Open(k);
-                    continue;
-                }
-                if (IsWord(k, "BETWEEN")) {
-                    date = beforeBetween(k);
-                    break;
-                }
-                if (IsPunct(k, "(") || IsPunct(k, ",") ||
-                    (m_tokens[k].kind == TokenKind::kWord && OneOf(m_tokens[k].key, kStops)))
-                    break;
-            }
-        }
-        if (date) NormalizeLiteral(i);
-    }
-}
 
 // --- Functions ----------------------------------------------------------------------------
 
@@ -200,32 +91,12 @@ void StatementRewriter::RewriteConvert(std::size_t i) {
     if (args.size() < 2 || args.size() > 3)
         Refuse("CONVERT with " + std::to_string(args.size()) + " arguments");
     const TargetType target = ParseType(args[0].first, args[0].second);
-    std::string style = "NULL";
-    if (args.size() == 3) {
-        const auto [first, last] = args[2];
-        if (last != first + 1 || m_tokens[first].kind != TokenKind::kNumber ||
-            m_tokens[first].text.find_first_not_of("0123456789") != std::string::npos ||
-            m_tokens[first].text.size() > 3)
-            Refuse("CONVERT with a style that is not a number");
-        const int value = std::stoi(m_tokens[first].text);
-        if (std::find(kStyles.begin(), kStyles.end(), value) == kStyles.end())
-            Refuse("CONVERT style " + m_tokens[first].text);
-        style = m_tokens[first].text;
-    }
-    Toks out{Word(std::string(kConvertFunction)),
-             Punct("("),
-             MakeTok(TokenKind::kString, QuoteString(target.name), ""),
-             Punct(","),
-             MakeTok(TokenKind::kNumber, target.length, " "),
-             Punct(",")};
+    const std::string style =
+        args.size() == 3 ? ConvertStyle(args[2].first, args[2].second) : "NULL";
     Toks expr = Copy(args[1].first, args[1].second);
     if (expr.empty()) Refuse("CONVERT of nothing");
     if (expr.front().gap.empty()) expr.front().gap = " ";
-    out.insert(out.end(), expr.begin(), expr.end());
-    out.push_back(Punct(","));
-    out.push_back(MakeTok(TokenKind::kNumber, style, " "));
-    out.push_back(Punct(")"));
-    Replace(i, close + 1, std::move(out));
+    Replace(i, close + 1, ConvertCall(target, std::move(expr), style));
 }
 
 void StatementRewriter::RewriteCast(std::size_t i) {
@@ -239,20 +110,25 @@ void StatementRewriter::RewriteCast(std::size_t i) {
     }
     if (as == 0) Refuse("CAST without AS");
     const TargetType target = ParseType(as + 1, close);
+    Toks expr = Copy(i + 2, as);
+    if (expr.empty()) Refuse("CAST of nothing");
+    expr.front().gap = " ";
+    Replace(i, close + 1, ConvertCall(target, std::move(expr), "NULL"));
+}
+
+// tsql_convert('type', length, expr, style)
+Toks StatementRewriter::ConvertCall(const TargetType& target, Toks expr, std::string style) const {
     Toks out{Word(std::string(kConvertFunction)),
              Punct("("),
              MakeTok(TokenKind::kString, QuoteString(target.name), ""),
              Punct(","),
              MakeTok(TokenKind::kNumber, target.length, " "),
              Punct(",")};
-    Toks expr = Copy(i + 2, as);
-    if (expr.empty()) Refuse("CAST of nothing");
-    expr.front().gap = " ";
     out.insert(out.end(), expr.begin(), expr.end());
     out.push_back(Punct(","));
-    out.push_back(MakeTok(TokenKind::kNumber, "NULL", " "));
+    out.push_back(MakeTok(TokenKind::kNumber, std::move(style), " "));
     out.push_back(Punct(")"));
-    Replace(i, close + 1, std::move(out));
+    return out;
 }
 
 void StatementRewriter::RewriteFunctions() {
@@ -316,24 +192,6 @@ void StatementRewriter::DropTableHints() {
                        m_tokens.begin() + static_cast<std::ptrdiff_t>(close + 1));
         i = first - 1;
     }
-}
-
-// DATEADD(part, n, d), DATEDIFF(part, a, b), DATEPART(part, d): the part becomes its name as
-// text for the registered function.
-void StatementRewriter::RewriteDatePartCall(std::size_t i) {
-    const std::string key = m_tokens[i].key;
-    const auto args = Arguments(i + 1);
-    const std::size_t count = key == "DATEPART" ? 2 : 3;
-    if (args.size() != count || args[0].second != args[0].first + 1)
-        Refuse(key + " with those arguments");
-    const std::string part = DatePartName(m_tokens[args[0].first].text);
-    if (part.empty() || (key != "DATEPART" && !OneOf(part, kCountedParts)))
-        Refuse(key + " of " + m_tokens[args[0].first].text);
-    m_tokens[args[0].first] =
-        MakeTok(TokenKind::kString, QuoteString(part), m_tokens[args[0].first].gap);
-    m_tokens[i].text = key == "DATEADD"    ? kDateAddFunction
-                       : key == "DATEDIFF" ? kDateDiffFunction
-                                           : kDatePartFunction;
 }
 
 // AVG of whole numbers stays whole in SQL Server; SQLite's avg always gives a float.

@@ -1,7 +1,8 @@
 // The statement rewriter of the SQL Server dialect: one statement's tokens, rewritten in place
 // into SQLite's dialect. Statement shapes (TOP, SELECT ... INTO, #temp tables, aliases) are in
-// dialect_rewriter.cpp, UPDATE ... FROM in dialect_update_from.cpp; expressions (functions,
-// operators, dates, table hints, collations) in dialect_expressions.cpp.
+// dialect_rewriter.cpp, UPDATE ... FROM in dialect_update_from.cpp; dates in
+// dialect_dates.cpp; other expressions (functions, operators, table hints, collations) in
+// dialect_expressions.cpp.
 #pragma once
 
 #include <array>
@@ -50,6 +51,9 @@ inline Tok Punct(std::string text, std::string gap = "") {
     return MakeTok(TokenKind::kPunct, std::move(text), std::move(gap));
 }
 
+// Operators that compare two operands.
+inline constexpr std::array<std::string_view, 9> kComparisons = {"=",  "<>", "!=", "<", ">",
+                                                                 "<=", ">=", "!<", "!>"};
 // Words after which a string cannot be a column alias: it is an operand.
 inline constexpr std::array<std::string_view, 31> kOperandKeywords = {
     "SELECT", "DISTINCT", "ALL",    "AND",  "OR",     "NOT",    "IS",       "IN",
@@ -155,22 +159,26 @@ class StatementRewriter {
 
     std::string Emit() const;
 
-    // Expressions (dialect_expressions.cpp)
+    // Dates (dialect_dates.cpp)
     void NormalizeComparedDates();
     void NormalizeLiteral(std::size_t i);
     bool IsDateCall(std::size_t name) const;
     bool DateOperandEndingAt(std::size_t j) const;
     bool DateOperandStartingAt(std::size_t j) const;
+    std::string ConvertStyle(std::size_t first, std::size_t last) const;
+    void RewriteDatePartCall(std::size_t i);
+
+    // Expressions (dialect_expressions.cpp)
     void RewriteFunctions();
     void RewriteConvert(std::size_t i);
     void RewriteCast(std::size_t i);
-    void RewriteDatePartCall(std::size_t i);
     void RewriteAverage(std::size_t i);
     struct TargetType {
         std::string name;
         std::string length = "NULL";
     };
     TargetType ParseType(std::size_t first, std::size_t last) const;
+    Toks ConvertCall(const TargetType& target, Toks expr, std::string style) const;
     void DropMax();
     void DropTableHints();
     bool IsHintList(std::size_t open) const;
