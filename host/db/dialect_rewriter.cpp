@@ -368,11 +368,11 @@ void StatementRewriter::RewriteInsert() {
     if (!IsWord(after, "VALUES")) return;
     for (std::size_t open = after + 1; IsPunct(open, "(");) {
         const auto values = Arguments(open);
-        for (std::size_t v = 0; v < values.size() && v < columns.size(); ++v)
-            if (values[v].second == values[v].first + 1 &&
-                m_tokens[values[v].first].kind == TokenKind::kString &&
-                m_schema.IsDateColumn(table, columns[v]))
-                NormalizeLiteral(values[v].first);
+        for (std::size_t column = 0; column < values.size() && column < columns.size(); ++column)
+            if (values[column].second == values[column].first + 1 &&
+                m_tokens[values[column].first].kind == TokenKind::kString &&
+                m_schema.IsDateColumn(table, columns[column]))
+                NormalizeLiteral(values[column].first);
         open = Close(open) + 1;
         if (!IsPunct(open, ",")) break;
         ++open;
