@@ -23,6 +23,8 @@ void Append(Toks& out, const Toks& more) {
 
 }  // namespace
 
+// A date literal assigned to a date column takes the stored form; an UPDATE whose FROM names
+// its target becomes SQLite's UPDATE ... FROM.
 void StatementRewriter::RewriteUpdate() {
     if (IsWord(1, "TOP")) Refuse("UPDATE TOP");
     const std::optional<UpdateFrom> update = ParseUpdate();
@@ -36,6 +38,8 @@ void StatementRewriter::RewriteUpdate() {
     m_tokens = EmitUpdateFrom(*update);
 }
 
+// Items "column = 'text'" of the SET list after `set`, up to `end`, whose column of `table`
+// holds dates.
 void StatementRewriter::NormalizeAssignments(std::size_t set, std::size_t end,
                                              std::string_view table) {
     std::size_t start = set + 1;
