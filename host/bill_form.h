@@ -60,6 +60,8 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     int BillId() const { return m_billId; }
     const ClassDef& Def() const { return *m_def; }
     std::string Render() const;
+    // The plug-ins subscribed to the form's events.
+    std::size_t SubscriberCount() const { return m_sinks.size(); }
 
     // BillEvent
     void Advise(BillEventsSink* sink) override;
