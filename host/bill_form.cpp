@@ -319,6 +319,8 @@ void BillForm::DeleteRow() {
 
 void BillForm::CopyBill() {
     const DictionaryPtr source = m_values.Data();
+    // The copy is a new bill: the original's edit lock goes back, as when a new bill is begun.
+    ReleaseEditLock();
     NewEmptyData();
     m_values.CopyFrom(source);
     m_state = State::New;
