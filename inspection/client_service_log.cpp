@@ -19,8 +19,9 @@ void ClientServiceLog::m_BillInterface_AfterLoadBill() {
     TrapSilently([&] {
         bool keepRowTools = false;
         SetAuditMenuState(*m_billinterface, keepRowTools);
-        ShowAuditMenusToEditor();
-        LockFieldsUnlessEditable();
+        const BillFacts bill = ReadBillFacts(*m_billinterface);
+        ShowAuditMenusToEditor(bill);
+        LockFieldsUnlessEditable(bill);
         ApplyCheckerLock(*m_billinterface);
     });
 }
@@ -44,14 +45,14 @@ void ClientServiceLog::m_BillInterface_BarClick(const ToolPtr& Tool, bool& Cance
 }
 
 // The audit menus are offered only to the user who holds the bill, on a bill being worked on.
-void ClientServiceLog::ShowAuditMenusToEditor() {
-    const bool show = OffersAuditTools(ReadBillFacts(*m_billinterface));
+void ClientServiceLog::ShowAuditMenusToEditor(const BillFacts& bill) {
+    const bool show = OffersAuditTools(bill);
     m_billinterface->SetBarStatus(tool::kUnCheck, kVisible, show);
     m_billinterface->SetBarStatus(tool::kCheck, kVisible, show);
 }
 
-void ClientServiceLog::LockFieldsUnlessEditable() {
-    LockBillFields(*m_billinterface, FieldsLocked(ReadBillFacts(*m_billinterface)));
+void ClientServiceLog::LockFieldsUnlessEditable(const BillFacts& bill) {
+    LockBillFields(*m_billinterface, FieldsLocked(bill));
 }
 
 }  // namespace velaqm
