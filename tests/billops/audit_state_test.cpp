@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "billops/bill_tools.h"
+#include "tests/support/tool_settings.h"
 
 namespace velaqm {
 namespace {
@@ -61,14 +62,7 @@ TEST(AuditStateTest, WhoMayEditTheBillItsFieldsAndItsAuditState) {
     }
 }
 
-// The last setting of a tool property in the list; nullopt when it is left alone.
-std::optional<bool> Setting(const ToolSettings& settings, std::string_view key,
-                            std::string_view property) {
-    std::optional<bool> value;
-    for (const ToolSetting& s : settings)
-        if (s.key == key && s.property == property) value = s.value;
-    return value;
-}
+using testing::Setting;
 
 TEST(AuditStateTest, TheToolbarAfterALoadFollowsStatusAuditAndEditLock) {
     const BillFacts editing{.classTypeId = 1001910, .billStatus = bill_status::kEdit};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "billops/bill_tools.h"
+#include "tests/support/tool_settings.h"
 
 namespace velaqm {
 namespace {
@@ -24,14 +25,7 @@ TEST(SampleStandardRulesTest, OnlyTheFourMethodsHaveAForm) {
         EXPECT_FALSE(MethodFormOf(unknown)) << "method " << unknown << " keeps the common form";
 }
 
-// The settings of one tool property in a list, last one winning; nullopt when untouched.
-std::optional<bool> Setting(const ToolSettings& settings, std::string_view key,
-                            std::string_view property) {
-    std::optional<bool> value;
-    for (const ToolSetting& s : settings)
-        if (s.key == key && s.property == property) value = s.value;
-    return value;
-}
+using testing::Setting;
 
 TEST(SampleStandardRulesTest, TheMenuStateFollowsTheAuditStateTheMethodAndTheMode) {
     const BillFacts editable{.mode = bill_mode::kExisting, .heldHere = true, .checker = 0};
