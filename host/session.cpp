@@ -34,7 +34,8 @@ Session::Session(SessionOptions options)
     // A write-ahead log: readers in other velaqm processes do not block a writer, and a save
     // waits for the disk only at checkpoints; a crash of the session or of the machine loses
     // nothing committed before the last checkpoint and never corrupts the file.
-    m_db->ExecuteNative("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    m_db->UseWriteAheadLog();
+    m_db->ExecuteNative("PRAGMA synchronous=NORMAL;");
     m_db->SetClock([this] { return Now(); });
     if (m_options.traceFile) m_trace = std::make_unique<TraceLog>(*m_options.traceFile);
     InstallPlatform(this);

@@ -43,6 +43,8 @@ class Database {
     ResultSet Execute(std::string_view sqlServerText);
     // The host's own SQLite text (seed scripts, bookkeeping), one or more statements.
     ResultSet ExecuteNative(std::string_view sql);
+    // The write-ahead log for the file, waiting out other processes switching it at once.
+    void UseWriteAheadLog() { m_connection.UseWriteAheadLog(); }
     // A native statement from the cache, reset and with no parameter bound. A statement still
     // held by an earlier caller is not shared: that call gets a fresh one.
     std::shared_ptr<Statement> Prepare(std::string_view nativeSql);

@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "frame/convert.h"
@@ -165,6 +167,19 @@ std::int64_t Connection::LastInsertRowId() const {
 
 void Statement::Finalizer::operator()(sqlite3_stmt* stmt) const noexcept {
     sqlite3_finalize(stmt);
+}
+
+void Connection::UseWriteAheadLog() {
+    constexpr std::string_view kSwitch = "PRAGMA journal_mode=WAL;";
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+        const int rc = sqlite3_exec(m_db, kSwitch.data(), nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) return;
+        if ((rc & 0xff) != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline)
+            ThrowDatabaseError(ErrorMessage(m_db, rc), kSwitch);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 Statement::Statement(const Connection& connection, std::string_view sql, std::string_view* tail)

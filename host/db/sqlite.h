@@ -47,6 +47,10 @@ class Connection {
     bool InTransaction() const;
     std::int64_t Changes() const;
     std::int64_t LastInsertRowId() const;
+    // Switches the file to the write-ahead log (kept in the file from then on). Processes that
+    // open a file not yet switched race for it, and SQLite answers the loser "busy" at once
+    // rather than wait into a deadlock: the switch is tried again until the busy timeout.
+    void UseWriteAheadLog();
 
   private:
     void Close() noexcept;

@@ -5,9 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
@@ -267,6 +269,26 @@ TEST(TransactionScope, RollsBackUnlessCommittedAndNestsAsSavepoints) {
     } catch (const HostError&) {
     }
     EXPECT_EQ(Count(db), 2);
+}
+
+// A file another connection is writing cannot switch to the write-ahead log, and SQLite says so
+// at once; the switch waits for the writer, as two velaqm processes opening one file need.
+TEST_F(DatabaseFile, TheWriteAheadLogWaitsForAWriterToFinish) {
+    const auto file = dir / "shared.db";
+    Connection writer(file, OpenMode::kCreate);
+    ExecuteSimple(writer, "CREATE TABLE t (x INTEGER)");
+    Connection opener(file, OpenMode::kReadWrite);
+    ExecuteSimple(writer, "BEGIN IMMEDIATE");
+    ExecuteSimple(writer, "INSERT INTO t VALUES (1)");
+    std::thread finish([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ExecuteSimple(writer, "COMMIT");
+    });
+    EXPECT_NO_THROW(opener.UseWriteAheadLog());
+    finish.join();
+    Statement mode(opener, "PRAGMA journal_mode");
+    ASSERT_TRUE(mode.Step());
+    EXPECT_EQ(Text(mode.Column(0)), "wal");
 }
 
 }  // namespace
