@@ -633,10 +633,10 @@ void BillEventAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) 
         const auto param = a.Object<Dictionary>(4);
         each([&](BillEventsSink& s) { s.BeforeSelBills(a.Int(0), dataSrv, link, filter, param); });
         if (VARIANT* slot = a.Raw(3); slot && (V_VT(slot) & VT_BYREF)) {
+            VARIANT* target = V_VT(slot) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(slot) : slot;
             com::Variant written = ToVariant(V(filter));
-            Check(VariantCopy(V_VT(slot) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(slot) : slot,
-                              const_cast<VARIANT*>(&written.get())),
-                  "VariantCopy");
+            ClearVariant(*target);
+            written.detach_to(target);
         }
         return;
     }
