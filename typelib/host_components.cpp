@@ -160,14 +160,6 @@ class ShopRptDataAdapter final : public ShopRptData, public Adapted {
     }
 };
 
-class MrpRuntimeAdapter final : public MrpRuntime, public Adapted {
-  public:
-    using Adapted::Adapted;
-    RecordsetPtr GetData(std::string_view propsString, std::string_view sql) override {
-        return Expect<Recordset>(Host().Call("GetData", {Str(propsString), Str(sql)}), Names());
-    }
-};
-
 class FormulaEditorAdapter final : public FormulaEditor, public Adapted {
   public:
     using Adapted::Adapted;
@@ -178,14 +170,6 @@ class FormulaEditorAdapter final : public FormulaEditor, public Adapted {
         return Text(result);
     }
     bool OK() const override { return Truth(Host().Get("OK")); }
-};
-
-class DataUpDateAdapter final : public DataUpDate, public Adapted {
-  public:
-    using Adapted::Adapted;
-    double score(std::string_view propsString, const DictionaryPtr& params) override {
-        return NumberValue(Host().Call("score", {Str(propsString), V(ObjectPtr(params))}));
-    }
 };
 
 class AdoConnectionAdapter final : public AdoConnection, public Adapted {
@@ -241,7 +225,8 @@ Factory Make() {
     };
 }
 
-// The components whose contract the plug-ins use today; the others arrive with their bills.
+// The component classes the plug-ins hold a contract for; an object of any other class stays
+// late-bound (a DispatchObject).
 const std::vector<std::pair<std::string_view, Factory>>& Adapters() {
     static const std::vector<std::pair<std::string_view, Factory>> adapters{
         {progid::kAppConnection, Make<ConnectionAdapter>()},
@@ -252,8 +237,6 @@ const std::vector<std::pair<std::string_view, Factory>>& Adapters() {
         {progid::kClassInfo, Make<ClassInfoAdapter>()},
         {progid::kDispBuilder, Make<DispBuilderAdapter>()},
         {progid::kShopRptData, Make<ShopRptDataAdapter>()},
-        {progid::kDataUpDate, Make<DataUpDateAdapter>()},
-        {progid::kMrpRuntime, Make<MrpRuntimeAdapter>()},
         {progid::kFormulaEditor, Make<FormulaEditorAdapter>()},
         {progid::kResLoader, Make<ResLoaderAdapter>()},
         {progid::kLangInfo, Make<LangInfoAdapter>()},
