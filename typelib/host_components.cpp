@@ -1,6 +1,5 @@
 #include "typelib/host_components.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -216,43 +215,37 @@ class ListSelControlAdapter final : public ListSelControl, public Adapted {
     Subscribers<ListSelEventsSink> m_sinks;
 };
 
-using Factory = std::function<ObjectPtr(ComPtr<IDispatch>, const NameTable&)>;
-
 template <class T>
-Factory Make() {
-    return [](ComPtr<IDispatch> object, const NameTable& names) -> ObjectPtr {
-        return std::make_shared<T>(std::move(object), names);
-    };
+ObjectPtr Make(ComPtr<IDispatch> object, const NameTable& names) {
+    return std::make_shared<T>(std::move(object), names);
 }
 
 // The component classes the plug-ins hold a contract for; an object of any other class stays
 // late-bound (a DispatchObject).
-const std::vector<std::pair<std::string_view, Factory>>& Adapters() {
-    static const std::vector<std::pair<std::string_view, Factory>> adapters{
-        {progid::kAppConnection, Make<ConnectionAdapter>()},
-        {progid::kBillSimpleCheck, Make<BillCheckAdapter>()},
-        {progid::kGLData, Make<GLDataAdapter>()},
-        {progid::kShareProps, Make<SharePropsAdapter>()},
-        {progid::kClassUpdate, Make<ClassUpdateAdapter>()},
-        {progid::kClassInfo, Make<ClassInfoAdapter>()},
-        {progid::kDispBuilder, Make<DispBuilderAdapter>()},
-        {progid::kShopRptData, Make<ShopRptDataAdapter>()},
-        {progid::kFormulaEditor, Make<FormulaEditorAdapter>()},
-        {progid::kResLoader, Make<ResLoaderAdapter>()},
-        {progid::kLangInfo, Make<LangInfoAdapter>()},
-        {progid::kFrmResLoader, Make<FrmResLoaderAdapter>()},
-        {progid::kLogMsg, Make<LogMsgAdapter>()},
-        {progid::kAdoConnection, Make<AdoConnectionAdapter>()},
-        {progid::kListSelControl, Make<ListSelControlAdapter>()},
-    };
-    return adapters;
-}
+constexpr std::pair<std::string_view, ObjectPtr (*)(ComPtr<IDispatch>, const NameTable&)>
+    kAdapters[] = {
+        {progid::kAppConnection, Make<ConnectionAdapter>},
+        {progid::kBillSimpleCheck, Make<BillCheckAdapter>},
+        {progid::kGLData, Make<GLDataAdapter>},
+        {progid::kShareProps, Make<SharePropsAdapter>},
+        {progid::kClassUpdate, Make<ClassUpdateAdapter>},
+        {progid::kClassInfo, Make<ClassInfoAdapter>},
+        {progid::kDispBuilder, Make<DispBuilderAdapter>},
+        {progid::kShopRptData, Make<ShopRptDataAdapter>},
+        {progid::kFormulaEditor, Make<FormulaEditorAdapter>},
+        {progid::kResLoader, Make<ResLoaderAdapter>},
+        {progid::kLangInfo, Make<LangInfoAdapter>},
+        {progid::kFrmResLoader, Make<FrmResLoaderAdapter>},
+        {progid::kLogMsg, Make<LogMsgAdapter>},
+        {progid::kAdoConnection, Make<AdoConnectionAdapter>},
+        {progid::kListSelControl, Make<ListSelControlAdapter>},
+};
 
 }  // namespace
 
 ObjectPtr AdaptComponent(std::string_view progId, ComPtr<IDispatch> object,
                          const NameTable& names) {
-    for (const auto& [name, make] : Adapters())
+    for (const auto& [name, make] : kAdapters)
         if (EqualsNoCase(name, progId)) return make(std::move(object), names);
     return AdaptDispatch(std::move(object), names);
 }
