@@ -10,7 +10,7 @@
 
 #include "bench/bench_session.h"
 #include "billops/audit.h"
-#include "frame/bill_frame.h"
+#include "billops/audit_tools.h"
 #include "host/bill_form.h"
 #include "host/list_form.h"
 #include "host/session.h"

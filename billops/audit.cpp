@@ -3,8 +3,9 @@
 #include <array>
 #include <utility>
 
+#include "billops/audit_tools.h"
 #include "billops/bill_template.h"
-#include "frame/bill_frame.h"
+#include "billops/bill_values.h"
 #include "frame/convert.h"
 #include "frame/err.h"
 #include "frame/error_policy.h"
@@ -78,13 +79,10 @@ std::string ComputerNameOrNoName() {
 
 // --- the bill form -------------------------------------------------------------------------
 
-double HeadNumber(BillEvent& bill, std::string_view key) {
-    return NumberValue(bill.GetDataFld(bill.GetFieldInfoByKey(key, "", 0))->Item("FFld"));
-}
-
 // The refusals before an audit: an unsaved bill, a missing right, a bill already in the state.
 bool MayChangeAuditState(BillEvent& bill, bool check) {
-    if (check && (HeadNumber(bill, "FID") == 0 || bill.BillCtl()->IsChange())) {
+    const BillValues values(bill);
+    if (check && (values.HeadNumber("FID") == 0 || bill.BillCtl()->IsChange())) {
         Inform(LoadCVString("请先保存单据！"));
         return false;
     }
@@ -92,12 +90,12 @@ bool MayChangeAuditState(BillEvent& bill, bool check) {
         ShowNoRight();
         return false;
     }
-    const double checker = HeadNumber(bill, "FCheckerID");
-    if (check && checker > 0) {
+    const bool audited = IsAudited(values.HeadNumber("FCheckerID"));
+    if (check && audited) {
         Inform(LoadCVString("该单已经审核，不能再审核！"));
         return false;
     }
-    if (!check && checker <= 0) {
+    if (!check && !audited) {
         Inform(LoadCVString("该单未审核，不能反审核！"));
         return false;
     }
@@ -169,10 +167,10 @@ void AuditOneListedBill(ListAudit& audit, const Variant& billId) {
     const TaskLock lock(audit.billTemplate.ClassType("Mutex"), kLockOperationAudit, billId);
     if (!lock.Held()) return;
 
-    const double checker = NumberValue(bill->Fields("FCheckerID"));
+    const bool audited = IsAudited(NumberValue(bill->Fields("FCheckerID")));
     const std::string billNo = Text(bill->Fields("FBillNo"));
     const std::string named = audit.billName + "[" + billNo + "]";
-    if (audit.check ? checker > 0 : checker <= 0) {
+    if (audit.check == audited) {
         Report(audit,
                named + LoadCVString(audit.check ? "审核未成功,原因：已审核！"
                                                 : "反审核未成功,原因：未审核！"),

@@ -8,6 +8,7 @@
 #include "frame/login.h"
 #include "frame/messages.h"
 #include "frame/platform.h"
+#include "frame/sql_text.h"
 
 namespace velaqm {
 
@@ -91,9 +92,10 @@ Date GetServerDate() {
     }
 }
 
-std::string GetQMaInfoName(std::string_view condition) {
+std::string GetQMaInfoName(int classTypeId, std::string_view number) {
     const RecordsetPtr result =
-        Execute("Select Fname From QMaInfo where " + std::string(condition));
+        Execute(SqlFormat("Select Fname From QMaInfo where fClassTypeid=%1 and FNumber=%2",
+                          {std::to_string(classTypeId), SqlText(number)}));
     return result && !result->Eof() ? Text(result->Fields("FName")) : "";
 }
 

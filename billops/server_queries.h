@@ -19,8 +19,8 @@ std::string OpenJetDatabase(std::string_view path);
 // The server's date (no time of day); the client's when the server gives none. A failing read
 // is shown to the user and also gives the client's date.
 Date GetServerDate();
-// "FName" of the first QMaInfo row meeting `condition` (SQL text), or "".
-std::string GetQMaInfoName(std::string_view condition);
+// "FName" of the QMaInfo record of the class type and number, or "".
+std::string GetQMaInfoName(int classTypeId, std::string_view number);
 // True when the statement returns at least one row.
 bool RecordExists(std::string_view sql);
 

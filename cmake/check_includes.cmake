@@ -17,6 +17,9 @@ set(allowed_host "frame;billops;plugins;host")
 set(allowed_cli "frame;host;cli")
 set(allowed_typelib "frame;billops;plugins;typelib")
 
+# The Windows SDK's headers, COM's wrappers among them (ATL, comdef.h, WRL), in any letter case.
+set(windows_sdk "^(windows|winerror|wtypes|ole2|oleauto|olectl|objbase|combaseapi|unknwn|oaidl|ocidl|atlbase|atlcom|comdef|comdefsp|comutil|comip)\\.h$|^wrl\\.h$|^wrl/")
+
 set(failures "")
 foreach(folder frame billops sampling inspection supplier reject plugins host cli typelib)
     file(GLOB_RECURSE files ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
@@ -30,12 +33,11 @@ foreach(folder frame billops sampling inspection supplier reject plugins host cl
                     list(APPEND failures "${file}: ${line}")
                 endif()
             elseif(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
-                set(target ${CMAKE_MATCH_1})
+                string(TOLOWER "${CMAKE_MATCH_1}" target)
                 # Only the substitute host may see SQLite, only the COM server the Windows SDK.
                 if(target MATCHES "^sqlite3" AND NOT folder STREQUAL "host")
                     list(APPEND failures "${file}: ${line}")
-                elseif(target MATCHES "^(windows|ole2|oleauto|objbase|unknwn|oaidl|ocidl)\\.h$"
-                       AND NOT folder STREQUAL "typelib")
+                elseif(target MATCHES "${windows_sdk}" AND NOT folder STREQUAL "typelib")
                     list(APPEND failures "${file}: ${line}")
                 endif()
             endif()

@@ -17,6 +17,20 @@ namespace velaqm {
 class Recordset;
 using RecordsetPtr = std::shared_ptr<Recordset>;
 
+// The edit states of a bill form (`BillStatus`) that the plug-ins' rules name.
+namespace bill_status {
+inline constexpr int kView = 0;  // opened read-only
+inline constexpr int kNew = 1;   // being created
+inline constexpr int kEdit = 2;  // an existing bill being worked on
+}  // namespace bill_status
+
+// The bill's mode value (`Mode`).
+namespace bill_mode {
+inline constexpr int kNone = 0;
+inline constexpr int kNew = 1;
+inline constexpr int kExisting = 2;
+}  // namespace bill_mode
+
 // The bill template (`DataSrv`): class attributes, pages and field definitions.
 class DataSrv : public Object {
   public:
@@ -179,7 +193,8 @@ class BillEvent : public Object {
     virtual ActiveControlPtr ActiveControl() const = 0;
 
     // Operations known by role.
-    // 1 while a new bill is being created, 2 for an existing bill being worked on, 0 neither.
+    // bill_mode: kNew while a new bill is being created, kExisting for an existing bill being
+    // worked on, kNone neither.
     virtual int Mode() const = 0;
     virtual Variant GetHeadValue(std::string_view key) = 0;
     // row -1 addresses the head.

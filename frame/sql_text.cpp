@@ -46,4 +46,25 @@ std::string SqlName(std::string_view name) {
     return std::string(name);
 }
 
+std::string SqlFormat(std::string_view sqlTemplate,
+                      std::initializer_list<std::string_view> values) {
+    std::string sql;
+    sql.reserve(sqlTemplate.size());
+    for (std::size_t i = 0; i < sqlTemplate.size(); ++i) {
+        const char c = sqlTemplate[i];
+        const bool placeHolder = c == '%' && i + 1 < sqlTemplate.size() &&
+                                 sqlTemplate[i + 1] >= '1' && sqlTemplate[i + 1] <= '9';
+        if (!placeHolder) {
+            sql += c;
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(sqlTemplate[++i] - '1');
+        if (index >= values.size())
+            throw HostError(kErrInvalidCall, "VelaQMBillEvent",
+                            "The SQL template has no value for %" + std::to_string(index + 1));
+        sql += values.begin()[index];
+    }
+    return sql;
+}
+
 }  // namespace velaqm

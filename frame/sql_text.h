@@ -3,6 +3,7 @@
 // from the catalog (tables, columns) must be plain identifiers. Raw input is never spliced.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,9 @@ std::string SqlDate(const Date& date);
 // A table or column name from the catalog; throws HostError when it is not a plain identifier
 // (letters, digits, "_", "#", "." between parts).
 std::string SqlName(std::string_view name);
+
+// SQL text from a template: each place-holder %1 to %9 becomes the value of that number, which
+// one of the functions above has made. Any other "%" stays as it is.
+std::string SqlFormat(std::string_view sqlTemplate, std::initializer_list<std::string_view> values);
 
 }  // namespace velaqm

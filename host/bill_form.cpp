@@ -1,173 +1,25 @@
 #include "host/bill_form.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
-#include "frame/platform.h"
 #include "frame/text_util.h"
 #include "host/action_refused.h"
+#include "host/bill_ctl.h"
+#include "host/bill_entry_pages.h"
+#include "host/bill_render.h"
 #include "host/bill_store.h"
 #include "host/form_support.h"
 #include "host/native_sql.h"
-#include "host/parts/string_table.h"
 #include "host/session.h"
 
 namespace velaqm::host {
 
 namespace {
 
-constexpr int kEntryPage = 2;
-
-std::string Upper(std::string_view text) {
-    return UpperAscii(text);
-}
-
-std::string YesNo(bool value) {
-    return value ? "true" : "false";
-}
-
-// The grid's refusal of text typed into a numeric field, in the session's language: the
-// source texts are Chinese, "%1" stands for the field's caption and "%2", "%3" for limits.
-std::string TypedNumberMessage(const StringTable& strings, const std::string& caption,
-                               const NumberLimits& limits, TypedNumberProblem problem) {
-    std::string text;
-    switch (problem) {
-        case TypedNumberProblem::None:
-            return "";
-        case TypedNumberProblem::NotANumber:
-            text = strings.Lookup("%1必须是数字，请重新输入！");
-            break;
-        case TypedNumberProblem::OutOfRange:
-            text = ReplaceAll(ReplaceAll(strings.Lookup("%1超出范围（%2 ～ %3）！"), "%2",
-                                         std::to_string(limits.min)),
-                              "%3", std::to_string(limits.max));
-            break;
-        case TypedNumberProblem::WholeOnly:
-            text = strings.Lookup("%1只能输入整数！");
-            break;
-        case TypedNumberProblem::TooManyPlaces:
-            text =
-                ReplaceAll(strings.Lookup("%1最多%2位小数！"), "%2", std::to_string(limits.places));
-            break;
-        case TypedNumberProblem::TooManyDigits:
-            text = ReplaceAll(strings.Lookup("%1最多%2位有效数字！"), "%2",
-                              std::to_string(NumberLimits::kFractionDigits));
-            break;
-    }
-    return ReplaceAll(text, "%1", caption);
-}
-
-}  // namespace
-
-// --- the bill control ------------------------------------------------------------------------
-
-class HostBillCtl final : public velaqm::BillCtl {
-  public:
-    explicit HostBillCtl(std::weak_ptr<BillForm> form) : m_form(std::move(form)) {}
-
-    bool MutexSuccess() const override { return Form().m_mutexSuccess; }
-    int BillStatus() const override { return Form().BillStatus(); }
-    bool IsChange() const override { return Form().m_isChange; }
-    bool Isok() const override { return Form().m_isok; }
-    void SetIsok(bool value) override { Form().m_isok = value; }
-    void SetLockProperty(bool locked, const DictionaryPtr& fieldInfo, bool entryColumn) override {
-        BillForm& form = Form();
-        const FieldDef& field = form.FieldOf(fieldInfo);
-        form.m_fieldLocked[Upper(field.key)] = locked;
-        form.m_session.Log().Add(EntryKind::Field, field.key + (entryColumn ? " column" : "") +
-                                                       " locked=" + YesNo(locked));
-    }
-    void LockCell(const DictionaryPtr& fieldInfo, int row, bool locked) override {
-        Form().LockCell(fieldInfo, row, locked);
-    }
-    void SetGridMaxRows(int /*page*/, int rowLimit) override { Form().m_gridMaxRows = rowLimit; }
-    void SetSumData(const DictionaryPtr& /*fieldInfo*/) override {}
-    bool IsHaveData(int page, int row) const override {
-        BillForm& form = Form();
-        if (page != kEntryPage) return true;
-        const VectorPtr rows = form.EntryRows();
-        if (!rows || row < 1 || static_cast<std::size_t>(row) > rows->Size()) return false;
-        return RowHoldsData(rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>());
-    }
-    void DoSelBill(int sourceClassTypeId) override {
-        Form().m_session.Log().Add(
-            EntryKind::Form, "source-bill selection of class " + std::to_string(sourceClassTypeId));
-    }
-    void DoFilldata(const DictionaryPtr& /*data*/) override {}
-
-  private:
-    BillForm& Form() const {
-        auto form = m_form.lock();
-        if (!form) throw HostError(kErrObjectNotSet, "BillCtl", "The bill form is closed");
-        return *form;
-    }
-    std::weak_ptr<BillForm> m_form;
-};
-
-// --- entry pages -----------------------------------------------------------------------------
-
-class HostEntryColumn final : public EntryColumn {
-  public:
-    HostEntryColumn(std::weak_ptr<BillForm> form, std::string key)
-        : m_form(std::move(form)), m_key(std::move(key)) {}
-    void SetRow(int row) override { m_row = row; }
-    Variant Value() const override {
-        auto form = m_form.lock();
-        if (!form) throw HostError(kErrObjectNotSet, "EntryPage", "The bill form is closed");
-        return form->StoredItem(form->FieldOf(m_key), m_row, "FFLD");
-    }
-    void SetDisplayFlag(bool value) override {
-        if (auto form = m_form.lock()) form->m_columnFlags[Upper(m_key)] = value;
-    }
-
-  private:
-    std::weak_ptr<BillForm> m_form;
-    std::string m_key;
-    int m_row = 1;
-};
-
-namespace {
-
-class HostEntryPage final : public EntryPage {
-  public:
-    explicit HostEntryPage(std::weak_ptr<BillForm> form) : m_form(std::move(form)) {}
-    EntryColumnPtr Columns(std::string_view key) const override {
-        auto form = m_form.lock();
-        if (!form || !form->Def().Field(key))
-            throw HostError(kErrSubscript, "EntryPage", "No column " + std::string(key));
-        return std::make_shared<HostEntryColumn>(m_form, std::string(key));
-    }
-
-  private:
-    std::weak_ptr<BillForm> m_form;
-};
-
-class HostEntryPages final : public velaqm::EntryPages {
-  public:
-    explicit HostEntryPages(std::weak_ptr<BillForm> form) : m_form(std::move(form)) {}
-    int Count() const override { return 1; }
-    EntryPagePtr Item(int index) const override {
-        if (index != 1) throw HostError(kErrSubscript, "EntryPages", "Subscript out of range");
-        return std::make_shared<HostEntryPage>(m_form);
-    }
-
-  private:
-    std::weak_ptr<BillForm> m_form;
-};
-
-class HostActiveControl final : public velaqm::ActiveControl {
-  public:
-    HostActiveControl(std::string name, int row) : m_name(std::move(name)), m_row(row) {}
-    std::string Name() const override { return m_name; }
-    int ActiveRow() const override { return m_row; }
-
-  private:
-    std::string m_name;
-    int m_row;
-};
-
+// The multi-level audit of a class whose system profile turns it on; the substitute host runs
+// it whenever asked.
 class HostMultiCheckMgr final : public velaqm::MultiCheckMgr {
   public:
     bool IsRun() const override { return true; }
@@ -189,12 +41,10 @@ BillForm::BillForm(Session& session, std::shared_ptr<const ClassDef> def)
     : m_session(session),
       m_def(std::move(def)),
       m_template(std::make_shared<HostDataSrv>(session.Db(), m_def, session.User().language)),
-      m_toolbar(MakeBillToolBar()),
-      m_menuBar(m_def->menuBarForm ? MakeBillMenuBar() : nullptr),
-      m_gridMaxRows(m_def->gridMaxRows) {
-    ObserveTools(m_session, *m_toolbar);
-    if (m_menuBar) ObserveTools(m_session, *m_menuBar);
-}
+      m_controls(session, m_def->menuBarForm),
+      m_values(session, m_def, m_template),
+      m_fields(m_def),
+      m_editLock(session, m_def->id) {}
 
 BillForm::~BillForm() {
     try {
@@ -211,14 +61,12 @@ void BillForm::AttachPlugin() {
 
 void BillForm::BuildToolbar() {
     m_session.Log().Add(EntryKind::Form, "toolbar of class " + std::to_string(m_def->id));
-    if (m_menuBar) {
-        Raise("MenuBarInitialize",
-              [&](BillEventsSink& sink) { sink.MenuBarInitialize(m_menuBar); });
-        m_menuBarAfterInit = m_menuBar->Snapshot();
-    } else {
-        Raise("BarInitialize", [&](BillEventsSink& sink) { sink.BarInitialize(m_toolbar); });
-        m_toolbarAfterInit = m_toolbar->Snapshot();
-    }
+    if (const HostMenuBarPtr& menuBar = m_controls.MenuBar())
+        Raise("MenuBarInitialize", [&](BillEventsSink& sink) { sink.MenuBarInitialize(menuBar); });
+    else
+        Raise("BarInitialize",
+              [&](BillEventsSink& sink) { sink.BarInitialize(m_controls.Toolbar()); });
+    m_controls.KeepBuiltState();
 }
 
 void BillForm::OpenNew() {
@@ -230,7 +78,7 @@ void BillForm::NewBill() {
     ReleaseEditLock();
     m_state = State::New;
     m_billId = 0;
-    m_mutexSuccess = true;
+    m_editLock.AssumeHeld();
     NewEmptyData();
     m_session.Log().Add(EntryKind::Form, "new bill of class " + std::to_string(m_def->id));
     Raise("AfterNewEmptyData", [](BillEventsSink& sink) { sink.AfterNewEmptyData(); });
@@ -242,7 +90,7 @@ void BillForm::OpenSaved(int billId, bool readOnly) {
     m_state = readOnly ? State::View : State::Edit;
     // Read before any event: a bill that does not exist fails here, and the toolbar events
     // already see the bill's data.
-    m_data = LoadBill(m_session.Db(), *m_def, billId);
+    m_values.Load(billId);
     if (!readOnly) TakeEditLock();
     BuildToolbar();
     m_session.Log().Add(EntryKind::Form, std::string(readOnly ? "view" : "open") + " bill " +
@@ -259,102 +107,34 @@ void BillForm::Close() {
     ReleaseEditLock();
 }
 
-void BillForm::WriteBill() {
-    Database& db = m_session.Db();
-    const bool isNew = m_state == State::New;
-    // The number, the bill and, for a new bill, its edit lock are one write: a save either
-    // leaves all three in the database or none of them.
-    Transaction transaction = db.BeginTransaction();
-    SettleBillNumber();
-    const int billId = SaveBill(db, *m_def, m_data, m_billId);
-    const EditLock lock = isNew ? TryEditLock(billId) : EditLock{m_mutexSuccess, m_ownsEditLock};
-    transaction.Commit();
-
-    m_billId = billId;
-    m_mutexSuccess = lock.held;
-    m_ownsEditLock = lock.taken;
-    if (const FieldDef* id = m_def->Field("FID")) StoreValue(*id, 0, m_billId);
-    m_state = State::Edit;
-}
-
-void BillForm::SettleBillNumber() {
-    const FieldDef* billNo = m_def->BillNoField();
-    if (!billNo) return;
-    Database& db = m_session.Db();
-    const std::string number = ValueText(billNo->key, 0);
-    if (!BillNumberTaken(db, *m_def, number, m_billId)) return;
-    // Another writer saved a bill under the number this form proposed: the new bill takes
-    // the next free one, as the client's numbering does.
-    if (m_state != State::New || number != m_proposedBillNo)
-        throw HostError(kErrInvalidCall, "BillForm",
-                        "The bill number " + number + " is already used by another bill");
-    m_proposedBillNo = ProposedBillNumber(db, *m_def);
-    m_session.Log().Add(EntryKind::Form, "bill number " + number +
-                                             " was taken meanwhile; saved as " + m_proposedBillNo);
-    StoreValue(*billNo, 0, m_proposedBillNo);
-}
-
-BillForm::EditLock BillForm::TryEditLock(int billId) {
-    Database& db = m_session.Db();
-    // Read and take in one transaction, so that two users opening the bill at once do not
-    // both take it.
-    Transaction transaction = db.BeginTransaction();
-    const Variant holder =
-        QueryValue(db, "SELECT FUserID FROM t_BillMutex WHERE FClassTypeID = ? AND FBillID = ?",
-                   {m_def->id, billId});
-    if (!holder.IsEmpty()) return {WholeNumber(holder) == m_session.User().userId, false};
-    RunNative(db, "INSERT INTO t_BillMutex (FClassTypeID, FBillID, FUserID) VALUES (?, ?, ?)",
-              {m_def->id, billId, m_session.User().userId});
-    transaction.Commit();
-    return {true, true};
-}
-
 void BillForm::TakeEditLock() {
-    const EditLock lock = TryEditLock(m_billId);
-    m_mutexSuccess = lock.held;
-    m_ownsEditLock = lock.taken;
+    m_editLock.Adopt(m_editLock.TryTake(m_billId));
 }
 
 void BillForm::ReleaseEditLock() {
-    if (!m_ownsEditLock) return;
-    m_ownsEditLock = false;
-    RunNative(m_session.Db(),
-              "DELETE FROM t_BillMutex WHERE FClassTypeID = ? AND FBillID = ? AND FUserID = ?",
-              {m_def->id, m_billId, m_session.User().userId});
+    m_editLock.Release(m_billId);
 }
 
 void BillForm::ResetToTemplate() {
-    m_toolbar->Restore(m_toolbarAfterInit);
-    if (m_menuBar) m_menuBar->Restore(m_menuBarAfterInit);
-    m_fieldEnabled.clear();
-    m_fieldLocked.clear();
-    for (const FieldDef& field : m_def->fields) {
-        m_fieldEnabled[Upper(field.key)] = field.enabled;
-        m_fieldLocked[Upper(field.key)] = field.locked;
-    }
-    m_cellLocks.clear();
-    m_cellSettings.clear();
-    m_columnFlags.clear();
-    m_billLocked = false;
+    m_controls.RestoreBuiltState();
+    m_fields.Reset();
     m_isChange = false;
-    m_gridMaxRows = m_def->gridMaxRows;
-}
-
-void BillForm::LoadFromDatabase() {
-    m_data = LoadBill(m_session.Db(), *m_def, m_billId);
+    m_values.ResetGridMaxRows();
 }
 
 void BillForm::NewEmptyData() {
     ResetToTemplate();
-    m_data = m_template->GetEmptyBill().ObjectAs<Dictionary>();
-    if (const VectorPtr rows = EntryRows())
-        rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
+    m_values.NewEmpty();
+    OfferBillNumber();
+    if (const FieldDef* id = m_def->Field("FID")) m_values.Store(*id, 0, 0);
+}
+
+void BillForm::OfferBillNumber() {
     m_proposedBillNo.clear();
-    if (const FieldDef* billNo = m_def->BillNoField()) {
-        m_proposedBillNo = ProposedBillNumber(m_session.Db(), *m_def);
-        StoreValue(*billNo, 0, m_proposedBillNo);
-    }
-    if (const FieldDef* id = m_def->Field("FID")) StoreValue(*id, 0, 0);
+    const FieldDef* billNo = m_def->BillNoField();
+    if (!billNo) return;
+    m_proposedBillNo = ProposedBillNumber(m_session.Db(), *m_def);
+    m_values.Store(*billNo, 0, m_proposedBillNo);
 }
 
 template <class Call>
@@ -362,99 +142,7 @@ void BillForm::Raise(std::string_view event, Call&& call) {
     RaiseToSinks(m_session, m_sinks, event, std::forward<Call>(call));
 }
 
-// --- what a person does ----------------------------------------------------------------------
-
-void BillForm::RequireEditable(const FieldDef& field, int row) const {
-    const std::string cell = CellName(field, row);
-    if (m_state == State::View) throw ActionRefused("the bill is open read-only");
-    if (m_billLocked) throw ActionRefused("the bill is locked");
-    if (!FieldEnabled(field.key)) throw ActionRefused(cell + " is disabled");
-    if (FieldLocked(field.key)) throw ActionRefused(cell + " is locked");
-    if (CellLocked(field.key, row)) throw ActionRefused(cell + " is locked");
-}
-
-void BillForm::Enter(std::string_view key, int row) {
-    const FieldDef& field = FieldOf(key);
-    if (field.page != 1 && row < 1) row = 1;
-    if (field.page != 1) {
-        m_focusGrid = true;
-        m_focusRow = row;
-    } else {
-        m_focusGrid = false;
-        row = 0;
-    }
-    Raise("BeginEdit", [&](BillEventsSink& sink) { sink.BeginEdit(field.info, field.index, row); });
-}
-
-void BillForm::Edit(std::string_view key, int row, std::string_view text) {
-    const FieldDef& field = FieldOf(key);
-    if (field.page == 1) row = 0;
-    if (field.page != 1 && row < 1) row = 1;
-    if (row > m_gridMaxRows)
-        throw ActionRefused("row " + std::to_string(row) + " is past the grid's row limit");
-    RequireEditable(field, row);
-    Enter(key, row);
-
-    const DictionaryPtr value = ValueAt(field, row);
-    const DictionaryPtr before = NewDictionary();
-    for (const auto& [name, item] : value->Entries())
-        before->SetItem(name, item);
-
-    if (!StoreTypedText(field, row, text)) return;
-    bool cancel = false;
-    Raise("Change",
-          [&](BillEventsSink& sink) { sink.Change(field.info, value, field.index, row, cancel); });
-    if (cancel) {
-        for (const auto& [name, item] : before->Entries())
-            value->SetItem(name, item);
-        m_session.Log().Add(EntryKind::Value, CellName(field, row) + " change cancelled");
-        return;
-    }
-    m_isChange = true;
-}
-
-void BillForm::FocusGrid(std::optional<int> row) {
-    m_focusGrid = true;
-    if (row) m_focusRow = *row;
-}
-
-void BillForm::FocusHead() {
-    m_focusGrid = false;
-}
-
-void BillForm::Click(std::string_view toolKey) {
-    const HostToolPtr clicked = RequireUsable(FindTool(toolKey), toolKey, "tool");
-    m_session.Log().Add(EntryKind::Form, "click " + clicked->Name());
-    bool cancel = false;
-    if (m_def->menuBarForm)
-        Raise("MenuBarClick", [&](BillEventsSink& sink) { sink.MenuBarClick(clicked, cancel); });
-    else
-        Raise("BarClick", [&](BillEventsSink& sink) { sink.BarClick(clicked, cancel); });
-    if (!cancel) HostToolAction(clicked->Name());
-}
-
-void BillForm::ChooseMenu(std::string_view toolKey) {
-    const HostToolPtr chosen = RequireUsable(FindTool(toolKey), toolKey, "menu item");
-    m_session.Log().Add(EntryKind::Form, "menu " + chosen->Name());
-    bool cancel = false;
-    Raise("MenuBarClick", [&](BillEventsSink& sink) { sink.MenuBarClick(chosen, cancel); });
-    if (!cancel) HostToolAction(chosen->Name());
-}
-
-void BillForm::HostToolAction(std::string_view key) {
-    if (EqualsNoCase(key, "mnuFileSave"))
-        Save();
-    else if (EqualsNoCase(key, "mnuEditAddRow"))
-        AddRow();
-    else if (EqualsNoCase(key, "mnuEditDelRow"))
-        DeleteRow();
-    else if (EqualsNoCase(key, "mnuEditCopy"))
-        CopyBill();
-    else if (EqualsNoCase(key, "mnuFileNew"))
-        NewBill();
-    else if (EqualsNoCase(key, "mnuDataRefesh") && m_billId > 0)
-        RefreshBill();
-}
+// --- saving ----------------------------------------------------------------------------------
 
 bool BillForm::Save() {
     if (m_state == State::View) throw ActionRefused("the bill is open read-only");
@@ -478,248 +166,217 @@ bool BillForm::Save() {
 
     bool afterCancel = false;
     Raise("AfterSave", [&](BillEventsSink& sink) { sink.AfterSave(afterCancel); });
-    DictionaryPtr saved = NewDictionary();
-    saved->SetItem("FID", m_billId);
-    saved->SetItem("FClassTypeID", m_def->id);
-    if (const FieldDef* billNo = m_def->BillNoField())
-        saved->SetItem("FBillNo", ValueText(billNo->key, 0));
+    const DictionaryPtr saved = SavedBillInfo();
     Raise("SaveBillSuccess", [&](BillEventsSink& sink) { sink.SaveBillSuccess(saved); });
     return true;
 }
 
-void BillForm::AddRow() {
-    const VectorPtr rows = EntryRows();
-    if (!rows) return;
-    if (static_cast<int>(rows->Size()) >= m_gridMaxRows)
-        throw ActionRefused("the grid holds at most " + std::to_string(m_gridMaxRows) + " rows");
-    rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
+void BillForm::WriteBill() {
+    Database& db = m_session.Db();
+    const bool isNew = m_state == State::New;
+    // The number, the bill and, for a new bill, its edit lock are one write: a save either
+    // leaves all three in the database or none of them.
+    Transaction transaction = db.BeginTransaction();
+    SettleBillNumber();
+    const int billId = SaveBill(db, *m_def, m_values.Data(), m_billId);
+    const BillEditLock::Outcome lock = isNew ? m_editLock.TryTake(billId) : m_editLock.Current();
+    transaction.Commit();
+
+    m_billId = billId;
+    m_editLock.Adopt(lock);
+    if (const FieldDef* id = m_def->Field("FID")) m_values.Store(*id, 0, m_billId);
+    m_state = State::Edit;
+}
+
+void BillForm::SettleBillNumber() {
+    const FieldDef* billNo = m_def->BillNoField();
+    if (!billNo) return;
+    Database& db = m_session.Db();
+    const std::string number = m_values.ValueText(*billNo, 0);
+    if (!BillNumberTaken(db, *m_def, number, m_billId)) return;
+    // Another writer saved a bill under the number this form proposed: the new bill takes
+    // the next free one, as the client's numbering does.
+    if (m_state != State::New || number != m_proposedBillNo)
+        throw HostError(kErrInvalidCall, "BillForm",
+                        "The bill number " + number + " is already used by another bill");
+    m_proposedBillNo = ProposedBillNumber(db, *m_def);
+    m_session.Log().Add(EntryKind::Form, "bill number " + number +
+                                             " was taken meanwhile; saved as " + m_proposedBillNo);
+    m_values.Store(*billNo, 0, m_proposedBillNo);
+}
+
+// What SaveBillSuccess hands the plug-in: the saved bill's ID, class and number.
+DictionaryPtr BillForm::SavedBillInfo() const {
+    DictionaryPtr saved = NewDictionary();
+    saved->SetItem("FID", m_billId);
+    saved->SetItem("FClassTypeID", m_def->id);
+    if (const FieldDef* billNo = m_def->BillNoField())
+        saved->SetItem("FBillNo", m_values.ValueText(*billNo, 0));
+    return saved;
+}
+
+// --- what a person does ----------------------------------------------------------------------
+
+int BillForm::EditedRow(const FieldDef& field, int row) const {
+    row = field.page == 1 ? 0 : std::max(row, 1);
+    if (row > m_values.GridMaxRows())
+        throw ActionRefused("row " + std::to_string(row) + " is past the grid's row limit");
+    return row;
+}
+
+void BillForm::RequireEditable(const FieldDef& field, int row) const {
+    const std::string cell = CellName(field, row);
+    if (m_state == State::View) throw ActionRefused("the bill is open read-only");
+    if (m_fields.BillLocked()) throw ActionRefused("the bill is locked");
+    if (!m_fields.Enabled(field.key)) throw ActionRefused(cell + " is disabled");
+    if (m_fields.Locked(field.key)) throw ActionRefused(cell + " is locked");
+    if (m_fields.CellLocked(field.key, row)) throw ActionRefused(cell + " is locked");
+}
+
+void BillForm::Enter(std::string_view key, int row) {
+    const FieldDef& field = FieldOf(key);
+    row = m_controls.Focus(field, row);
+    Raise("BeginEdit", [&](BillEventsSink& sink) { sink.BeginEdit(field.info, field.index, row); });
+}
+
+void BillForm::Edit(std::string_view key, int row, std::string_view text) {
+    const FieldDef& field = FieldOf(key);
+    row = EditedRow(field, row);
+    RequireEditable(field, row);
+    Enter(key, row);
+
+    const DictionaryPtr value = m_values.ValueAt(field, row);
+    const DictionaryPtr before = NewDictionary();
+    for (const auto& [name, item] : value->Entries())
+        before->SetItem(name, item);
+
+    if (!m_values.StoreTyped(field, row, text)) return;
+    if (!RaiseChange(field, value, row)) {
+        for (const auto& [name, item] : before->Entries())
+            value->SetItem(name, item);
+        m_session.Log().Add(EntryKind::Value, CellName(field, row) + " change cancelled");
+        return;
+    }
     m_isChange = true;
+}
+
+bool BillForm::RaiseChange(const FieldDef& field, const DictionaryPtr& value, int row) {
+    bool cancel = false;
+    Raise("Change",
+          [&](BillEventsSink& sink) { sink.Change(field.info, value, field.index, row, cancel); });
+    return !cancel;
+}
+
+void BillForm::FocusGrid(std::optional<int> row) {
+    m_controls.FocusGrid(row);
+}
+
+void BillForm::FocusHead() {
+    m_controls.FocusHead();
+}
+
+void BillForm::Click(std::string_view toolKey) {
+    const HostToolPtr clicked = RequireUsable(m_controls.FindTool(toolKey), toolKey, "tool");
+    m_session.Log().Add(EntryKind::Form, "click " + clicked->Name());
+    bool cancel = false;
+    if (m_def->menuBarForm)
+        Raise("MenuBarClick", [&](BillEventsSink& sink) { sink.MenuBarClick(clicked, cancel); });
+    else
+        Raise("BarClick", [&](BillEventsSink& sink) { sink.BarClick(clicked, cancel); });
+    if (!cancel) HostToolAction(clicked->Name());
+}
+
+void BillForm::ChooseMenu(std::string_view toolKey) {
+    const HostToolPtr chosen = RequireUsable(m_controls.FindTool(toolKey), toolKey, "menu item");
+    m_session.Log().Add(EntryKind::Form, "menu " + chosen->Name());
+    bool cancel = false;
+    Raise("MenuBarClick", [&](BillEventsSink& sink) { sink.MenuBarClick(chosen, cancel); });
+    if (!cancel) HostToolAction(chosen->Name());
+}
+
+void BillForm::HostToolAction(std::string_view key) {
+    if (EqualsNoCase(key, "mnuFileSave"))
+        Save();
+    else if (EqualsNoCase(key, "mnuEditAddRow"))
+        AddRow();
+    else if (EqualsNoCase(key, "mnuEditDelRow"))
+        DeleteRow();
+    else if (EqualsNoCase(key, "mnuEditCopy"))
+        CopyBill();
+    else if (EqualsNoCase(key, "mnuFileNew"))
+        NewBill();
+    else if (EqualsNoCase(key, "mnuDataRefesh") && m_billId > 0)
+        RefreshBill();
+}
+
+void BillForm::AddRow() {
+    if (m_values.AddRow()) m_isChange = true;
 }
 
 void BillForm::DeleteRow() {
-    const VectorPtr rows = EntryRows();
-    if (!rows || rows->Size() == 0) return;
-    const auto row =
-        static_cast<std::size_t>(std::clamp<int>(m_focusRow, 1, static_cast<int>(rows->Size())));
-    rows->Remove(row);
-    if (rows->Size() == 0) rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
-    m_isChange = true;
+    if (m_values.DeleteRow(m_controls.FocusRow())) m_isChange = true;
 }
 
 void BillForm::CopyBill() {
-    const DictionaryPtr source = m_data;
+    const DictionaryPtr source = m_values.Data();
+    // The copy is a new bill: the original's edit lock goes back, as when a new bill is begun.
+    ReleaseEditLock();
     NewEmptyData();
-    for (const FieldDef& field : m_def->fields) {
-        if (field.page != 1 || EqualsNoCase(field.key, "FID") || &field == m_def->BillNoField() ||
-            EqualsNoCase(field.key, "FCheckerID"))
-            continue;
-        const auto from =
-            source->Item("Page1").ObjectAs<Dictionary>()->Item(field.key).ObjectAs<Dictionary>();
-        if (from) StoreValue(field, 0, from->Item("FFLD"));
-    }
-    if (const VectorPtr sourceRows = source->Item("Page2").ObjectAs<Vector>()) {
-        const VectorPtr rows = EntryRows();
-        rows->Clear();
-        for (const Variant& item : *sourceRows) {
-            DictionaryPtr copy = m_template->GetEmptyData(kEntryPage);
-            for (const auto& [key, cell] : item.ObjectAs<Dictionary>()->Entries())
-                if (auto value = cell.ObjectAs<Dictionary>())
-                    for (const auto& [name, part] : value->Entries())
-                        copy->Item(key).ObjectAs<Dictionary>()->SetItem(name, part);
-            rows->Insert(Variant(copy));
-        }
-    }
+    m_values.CopyFrom(source);
     m_state = State::New;
     m_billId = 0;
-    m_mutexSuccess = true;
+    m_editLock.AssumeHeld();
     m_session.Log().Add(EntryKind::Form, "copy of the bill");
     Raise("AfterCopyBill", [](BillEventsSink& sink) { sink.AfterCopyBill(); });
 }
 
-HostToolPtr BillForm::FindTool(std::string_view key) const {
-    return m_menuBar ? m_menuBar->FindTool(key) : m_toolbar->FindTool(key);
-}
-
-// --- values ----------------------------------------------------------------------------------
-
-const FieldDef& BillForm::FieldOf(std::string_view key) const {
-    const FieldDef* field = m_def->Field(key);
-    if (!field)
-        throw HostError(kErrInvalidCall, "BillEvent", "The bill has no field " + std::string(key));
-    return *field;
-}
-
-const FieldDef& BillForm::FieldOf(const DictionaryPtr& fieldInfo) const {
-    if (!fieldInfo) throw HostError(kErrObjectRequired, "BillEvent", "Object required");
-    return FieldOf(Text(fieldInfo->Item("FKey")));
-}
-
-DictionaryPtr BillForm::HeadPage() const {
-    return m_data->Item("Page1").ObjectAs<Dictionary>();
-}
-
-VectorPtr BillForm::EntryRows() const {
-    return m_data ? m_data->Item("Page2").ObjectAs<Vector>() : nullptr;
-}
-
-DictionaryPtr BillForm::ValueAt(const FieldDef& field, int row) {
-    DictionaryPtr cells = HeadPage();
-    if (field.page != 1) {
-        const VectorPtr rows = EntryRows();
-        if (!rows || row < 1 || row > m_gridMaxRows)
-            throw HostError(kErrSubscript, "BillEvent",
-                            "Row " + std::to_string(row) + " is outside the grid");
-        while (rows->Size() < static_cast<std::size_t>(row))
-            rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
-        cells = rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>();
-    }
-    auto value = cells->Item(field.key).ObjectAs<Dictionary>();
-    if (!value) {
-        value = EmptyFieldValue();
-        cells->SetItem(field.key, Variant(value));
-    }
-    return value;
-}
-
-Variant BillForm::StoredItem(const FieldDef& field, int row, std::string_view item) const {
-    DictionaryPtr cells = HeadPage();
-    if (field.page != 1) {
-        const VectorPtr rows = EntryRows();
-        if (!rows || row < 1 || static_cast<std::size_t>(row) > rows->Size()) return Variant();
-        cells = rows->Item(static_cast<std::size_t>(row)).ObjectAs<Dictionary>();
-    }
-    const auto value = cells ? cells->Item(field.key).ObjectAs<Dictionary>() : nullptr;
-    return value ? value->Item(item) : Variant();
-}
-
-std::string BillForm::CellName(const FieldDef& field, int row) const {
-    return field.page == 1 ? field.key : field.key + " row " + std::to_string(row);
-}
-
-void BillForm::StoreValue(const FieldDef& field, int row, const Variant& value) {
-    const DictionaryPtr cell = ValueAt(field, row);
-    cell->SetItem("FFLD", value);
-    if (field.IsLookup())
-        ResolveLookup(m_session.Db(), field, cell);
-    else
-        cell->SetItem("FDSP", Text(value));
-    m_session.Log().Add(EntryKind::Value, CellName(field, row) + " = \"" + Text(value) + "\"");
-}
-
-std::string BillForm::Caption(const FieldDef& field) const {
-    const bool english = EqualsNoCase(m_session.User().language, "en");
-    const std::string& caption =
-        english && !field.captionEn.empty() ? field.captionEn : field.caption;
-    return caption.empty() ? field.key : caption;
-}
-
-bool BillForm::StoreTypedText(const FieldDef& field, int row, std::string_view text) {
-    if (!field.IsLookup() && IsNumericType(field.valueType) && !TrimView(text).empty()) {
-        const TypedNumberProblem problem = CheckTypedNumber(field.valueType, text);
-        if (problem != TypedNumberProblem::None) {
-            m_session.MessageBox(TypedNumberMessage(m_session.Strings(), Caption(field),
-                                                    NumberLimitsOf(field.valueType), problem),
-                                 kMsgExclamation, "VelaQM");
-            return false;
-        }
-        StoreValue(field, row, std::string(TrimView(text)));
-        return true;
-    }
-    if (!field.IsLookup() || text.empty()) {
-        StoreValue(field, row, std::string(text));
-        return true;
-    }
-    // A lookup field takes the record's number, or "id:N" for its internal ID.
-    const bool byId = text.substr(0, 3) == "id:";
-    const std::string column =
-        byId ? field.srcField : (field.fndField.empty() ? field.srcField : field.fndField);
-    const Variant wanted =
-        byId ? Variant(LeadingNumber(text.substr(3))) : Variant(std::string(text));
-    // The template's filter keeps the lookup to its own records (QMAInfo holds many kinds).
-    const std::string filter = Text(field.info->Item("FFilter"));
-    const Variant id = QueryValue(m_session.Db(),
-                                  "SELECT " + QuoteName(field.srcField) + " FROM " +
-                                      QuoteName(field.srcTable) + " WHERE " + QuoteName(column) +
-                                      " = ?" + (filter.empty() ? "" : " AND (" + filter + ")"),
-                                  {wanted});
-    if (id.IsEmpty()) throw ActionRefused(field.key + " has no record " + std::string(text));
-    StoreValue(field, row, id);
-    return true;
-}
+// --- what a person sees ----------------------------------------------------------------------
 
 std::string BillForm::ValueText(std::string_view key, int row) const {
-    const FieldDef& field = FieldOf(key);
-    return Text(StoredItem(field, std::max(row, 1), "FFLD"));
+    return m_values.ValueText(FieldOf(key), row);
 }
 
 std::string BillForm::DisplayText(std::string_view key, int row) const {
-    const FieldDef& field = FieldOf(key);
-    return Text(StoredItem(field, std::max(row, 1), "FDSP"));
+    return m_values.DisplayText(FieldOf(key), row);
 }
 
 const HostTool& BillForm::ToolState(std::string_view key) const {
-    const HostToolPtr found = FindTool(key);
+    const HostToolPtr found = m_controls.FindTool(key);
     if (!found) throw ActionRefused("there is no tool " + std::string(key));
     return *found;
 }
 
 bool BillForm::FieldEnabled(std::string_view key) const {
-    const auto found = m_fieldEnabled.find(Upper(key));
-    return found == m_fieldEnabled.end() ? FieldOf(key).enabled : found->second;
+    return m_fields.Enabled(key);
 }
 
 bool BillForm::FieldLocked(std::string_view key) const {
-    const auto found = m_fieldLocked.find(Upper(key));
-    return found == m_fieldLocked.end() ? FieldOf(key).locked : found->second;
-}
-
-// The head is the one row of its page: a head field's cell is row 1, whatever row is asked.
-int BillForm::CellRow(const FieldDef& field, int row) {
-    return field.page == 1 ? 1 : row;
+    return m_fields.Locked(key);
 }
 
 bool BillForm::CellLocked(std::string_view key, int row) const {
-    const auto found = m_cellLocks.find({Upper(key), CellRow(FieldOf(key), row)});
-    return found != m_cellLocks.end() && found->second;
+    return m_fields.CellLocked(key, row);
 }
 
 int BillForm::RowsWithData() const {
-    const VectorPtr rows = EntryRows();
-    if (!rows) return 0;
-    return static_cast<int>(std::count_if(rows->begin(), rows->end(), [](const Variant& row) {
-        return RowHoldsData(row.ObjectAs<Dictionary>());
-    }));
+    return m_values.RowsWithData();
+}
+
+std::string BillForm::StatusText() const {
+    switch (m_state) {
+        case State::New:
+            return " new bill";
+        case State::View:
+            return " read-only" + std::to_string(m_billId);
+        case State::Edit:
+            return " bill " + std::to_string(m_billId);
+    }
+    return "";
 }
 
 std::string BillForm::Render() const {
-    std::ostringstream out;
-    out << Text(ClassType("FName")) << " (" << m_def->id << ")";
-    out << (m_state == State::New    ? " new bill"
-            : m_state == State::View ? " read-only"
-                                     : " bill ")
-        << (m_state == State::New ? "" : std::to_string(m_billId));
-    if (m_billLocked) out << " [locked]";
-    out << '\n';
-    for (const FieldDef* field : m_def->FieldsOf(1)) {
-        out << "  " << field->key << " = " << DisplayText(field->key, 0);
-        if (!FieldEnabled(field->key)) out << " (disabled)";
-        if (FieldLocked(field->key)) out << " (locked)";
-        out << '\n';
-    }
-    if (const VectorPtr rows = EntryRows()) {
-        int number = 0;
-        for (const Variant& row : *rows) {
-            ++number;
-            const auto cells = row.ObjectAs<Dictionary>();
-            if (!RowHoldsData(cells)) continue;
-            out << "  row " << number << ":";
-            for (const FieldDef* field : m_def->FieldsOf(kEntryPage))
-                out << ' ' << field->key << '=' << DisplayText(field->key, number);
-            out << '\n';
-        }
-    }
-    out << (m_menuBar ? m_menuBar->Render() + "\n" : m_toolbar->Render());
-    return out.str();
+    const BillHeading heading{Text(ClassType("FName")), StatusText(), m_fields.BillLocked()};
+    return RenderBill(heading, *m_def, m_values, m_fields, m_controls);
 }
 
 // --- BillEvent ---------------------------------------------------------------------------------
@@ -738,7 +395,7 @@ DictionaryPtr BillForm::GetFieldInfoByKey(std::string_view key, std::string_view
 
 DictionaryPtr BillForm::GetDataFld(const DictionaryPtr& fieldInfo, int row) {
     const FieldDef& field = FieldOf(fieldInfo);
-    return ValueAt(field, field.page == 1 ? 0 : row);
+    return m_values.ValueAt(field, field.page == 1 ? 0 : row);
 }
 
 Variant BillForm::ClassType(std::string_view key) const {
@@ -757,24 +414,33 @@ void BillForm::RefreshBill() {
     if (m_billId <= 0) return;
     ResetToTemplate();
     Raise("BeforLoadBillFillData", [](BillEventsSink& sink) { sink.BeforLoadBillFillData(); });
-    LoadFromDatabase();
+    m_values.Load(m_billId);
     Raise("AfterLoadBill", [](BillEventsSink& sink) { sink.AfterLoadBill(); });
 }
 
 int BillForm::BillStatus() const {
     switch (m_state) {
         case State::New:
-            return 1;
+            return bill_status::kNew;
         case State::Edit:
-            return 2;
+            return bill_status::kEdit;
         case State::View:
-            return 0;
+            return bill_status::kView;
     }
-    return 0;
+    return bill_status::kView;
 }
 
+// The form's mode follows its state: new, an existing bill worked on, or neither.
 int BillForm::Mode() const {
-    return BillStatus();
+    switch (m_state) {
+        case State::New:
+            return bill_mode::kNew;
+        case State::Edit:
+            return bill_mode::kExisting;
+        case State::View:
+            return bill_mode::kNone;
+    }
+    return bill_mode::kNone;
 }
 
 void BillForm::SetText(const DictionaryPtr& valueDictionary, std::string_view text) {
@@ -804,52 +470,42 @@ MultiCheckMgrPtr BillForm::MultiCheckMgr() const {
 }
 
 void BillForm::SetBarStatus(std::string_view toolKey, std::string_view property, bool value) {
-    const HostToolPtr found = FindTool(toolKey);
-    if (!found) throw HostError(35601, "ActiveBar", "Element not found: " + std::string(toolKey));
-    if (EqualsNoCase(property, "Visible"))
-        found->SetVisible(value);
-    else if (EqualsNoCase(property, "Enabled"))
-        found->SetEnabled(value);
-    else
-        throw HostError(kErrInvalidCall, "BillEvent",
-                        "Unknown tool property " + std::string(property));
+    m_controls.SetBarStatus(toolKey, property, value);
 }
 
 ActiveControlPtr BillForm::ActiveControl() const {
-    return std::make_shared<HostActiveControl>(m_focusGrid ? "grid" : "head",
-                                               m_focusGrid ? m_focusRow : 0);
+    return m_controls.ActiveControl();
 }
 
 Variant BillForm::GetHeadValue(std::string_view key) {
-    return ValueAt(FieldOf(key), 0)->Item("FFLD");
+    return m_values.ValueAt(FieldOf(key), 0)->Item("FFLD");
 }
 
 void BillForm::SetValueByKey(std::string_view key, const Variant& value, int row) {
     const FieldDef& field = FieldOf(key);
-    StoreValue(field, row < 0 ? 0 : row, value);
+    m_values.Store(field, row < 0 ? 0 : row, value);
 }
 
 void BillForm::SetFieldText(const DictionaryPtr& fieldInfo, const Variant& text, int row) {
-    StoreValue(FieldOf(fieldInfo), row, text);
+    m_values.Store(FieldOf(fieldInfo), row, text);
 }
 
 void BillForm::SetCellValue(const DictionaryPtr& fieldInfo, const Variant& value, int row) {
-    StoreValue(FieldOf(fieldInfo), row, value);
+    m_values.Store(FieldOf(fieldInfo), row, value);
 }
 
 void BillForm::EnableField(const DictionaryPtr& fieldInfo, bool enabled) {
     const FieldDef& field = FieldOf(fieldInfo);
-    m_fieldEnabled[Upper(field.key)] = enabled;
-    m_session.Log().Add(EntryKind::Field, field.key + " enabled=" + YesNo(enabled));
+    m_fields.SetEnabled(field, enabled);
+    m_session.Log().Add(EntryKind::Field, field.key + " enabled=" + (enabled ? "true" : "false"));
 }
 
 void BillForm::LockCell(const DictionaryPtr& fieldInfo, int row, bool locked) {
-    const FieldDef& field = FieldOf(fieldInfo);
-    m_cellLocks[{Upper(field.key), CellRow(field, row)}] = locked;
+    m_fields.LockCell(FieldOf(fieldInfo), row, locked);
 }
 
 void BillForm::SetCellSetting(const DictionaryPtr& fieldInfo, int row, int value) {
-    m_cellSettings[{Upper(FieldOf(fieldInfo).key), row}] = value;
+    m_fields.SetCellSetting(FieldOf(fieldInfo), row, value);
 }
 
 void BillForm::RefreshDisplay() {
@@ -857,18 +513,15 @@ void BillForm::RefreshDisplay() {
 }
 
 void BillForm::LockBill(bool locked) {
-    if (locked != m_billLocked)
+    if (locked != m_fields.BillLocked())
         m_session.Log().Add(EntryKind::Form,
                             std::string("bill ") + (locked ? "locked" : "unlocked"));
-    m_billLocked = locked;
+    m_fields.SetBillLocked(locked);
 }
 
 void BillForm::ClearPage(int page) {
     if (page != kEntryPage) return;
-    if (const VectorPtr rows = EntryRows()) {
-        rows->Clear();
-        rows->Insert(Variant(m_template->GetEmptyData(kEntryPage)));
-    }
+    m_values.ClearEntries();
 }
 
 EntryPagesPtr BillForm::EntryPages() const {
@@ -876,25 +529,24 @@ EntryPagesPtr BillForm::EntryPages() const {
 }
 
 int BillForm::ToolIndex(std::string_view band, std::string_view toolKey) const {
-    return m_toolbar->ToolIndex(band, toolKey);
+    return m_controls.ToolIndex(band, toolKey);
 }
 
 DictionaryPtr BillForm::BillData() const {
-    return m_data;
+    return m_values.Data();
 }
 
 Variant BillForm::GetEntryValue(std::string_view key, int row) {
     const FieldDef& field = FieldOf(key);
-    return StoredItem(field, row, "FFLD");
+    return m_values.StoredItem(field, row, "FFLD");
 }
 
 int BillForm::EntryRowCount() const {
-    const VectorPtr rows = EntryRows();
-    return rows ? static_cast<int>(rows->Size()) : 0;
+    return m_values.EntryRowCount();
 }
 
 MenuBarPtr BillForm::MenuBar() const {
-    return m_menuBar;
+    return m_controls.MenuBar();
 }
 
 void BillForm::SetSelectMode(int value) {

@@ -1,18 +1,21 @@
 // The substitute host's bill form: one open bill with its template, values, field and cell
 // states, toolbar and plug-in. It is the bill object the plug-in sees, and the form a scenario
-// works in.
+// works in. It keeps the bill's life (open, new, copy, save, close) and its events; its values,
+// field states and controls each have their own class.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "frame/host_bill.h"
 #include "frame/plugin.h"
+#include "host/bill_controls.h"
+#include "host/bill_edit_lock.h"
+#include "host/bill_field_states.h"
+#include "host/bill_form_values.h"
 #include "host/catalog.h"
 #include "host/parts/toolbar.h"
 
@@ -51,12 +54,14 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     bool FieldEnabled(std::string_view key) const;
     bool FieldLocked(std::string_view key) const;
     bool CellLocked(std::string_view key, int row) const;
-    bool BillLocked() const { return m_billLocked; }
+    bool BillLocked() const { return m_fields.BillLocked(); }
     int RowsWithData() const;
     std::optional<bool> LastSave() const { return m_lastSave; }
     int BillId() const { return m_billId; }
     const ClassDef& Def() const { return *m_def; }
     std::string Render() const;
+    // The plug-ins subscribed to the form's events.
+    std::size_t SubscriberCount() const { return m_sinks.size(); }
 
     // BillEvent
     void Advise(BillEventsSink* sink) override;
@@ -98,7 +103,6 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
   private:
     friend class HostBillCtl;
     friend class HostEntryColumn;
-    using CellKey = std::pair<std::string, int>;  // upper-cased field key, row
 
     BillForm(Session& session, std::shared_ptr<const ClassDef> def);
 
@@ -107,46 +111,33 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void BuildToolbar();
     void NewBill();
     void ResetToTemplate();
-    void LoadFromDatabase();
     void NewEmptyData();
-    // The edit lock of a saved bill: held by this user (`held`), and taken by this form now
-    // (`taken`), so that closing the form gives it back.
-    struct EditLock {
-        bool held = false;
-        bool taken = false;
-    };
-    EditLock TryEditLock(int billId);
+    void OfferBillNumber();
     void TakeEditLock();
     void ReleaseEditLock();
 
     // Saving, inside one transaction.
     void WriteBill();
     void SettleBillNumber();
+    DictionaryPtr SavedBillInfo() const;
 
     // Events go to every subscribed sink; an error a handler passes back is shown by the host.
     template <class Call>
     void Raise(std::string_view event, Call&& call);
 
-    // The tool of a key, on the menu bar of a menu-bar form, else on the toolbar.
-    HostToolPtr FindTool(std::string_view key) const;
-
-    // Values.
-    const FieldDef& FieldOf(std::string_view key) const;
-    const FieldDef& FieldOf(const DictionaryPtr& fieldInfo) const;
-    // The value set of a cell, made when the bill has none yet (rows up to the grid's limit).
-    DictionaryPtr ValueAt(const FieldDef& field, int row);
-    // One item ("FFLD", "FDSP") of a cell as stored; Empty for a cell the bill does not hold.
-    Variant StoredItem(const FieldDef& field, int row, std::string_view item) const;
-    DictionaryPtr HeadPage() const;
-    VectorPtr EntryRows() const;
-    void StoreValue(const FieldDef& field, int row, const Variant& value);
-    // What a person types: false when the field refuses the text (a message box says why and
-    // the old value stays).
-    bool StoreTypedText(const FieldDef& field, int row, std::string_view text);
-    std::string Caption(const FieldDef& field) const;
-    std::string CellName(const FieldDef& field, int row) const;
-    static int CellRow(const FieldDef& field, int row);
+    // What a person does.
+    const FieldDef& FieldOf(std::string_view key) const { return m_values.FieldOf(key); }
+    const FieldDef& FieldOf(const DictionaryPtr& fieldInfo) const {
+        return m_values.FieldOf(fieldInfo);
+    }
+    // The row a person types into: 0 in the head, the first row for none; ActionRefused past
+    // the grid's row limit.
+    int EditedRow(const FieldDef& field, int row) const;
     void RequireEditable(const FieldDef& field, int row) const;
+    // Raises Change for a typed value; false when a handler cancelled it.
+    bool RaiseChange(const FieldDef& field, const DictionaryPtr& value, int row);
+    // " new bill", " bill 12": how the transcript's heading names the bill.
+    std::string StatusText() const;
 
     // The host's own handling of the standard tools.
     void HostToolAction(std::string_view key);
@@ -159,31 +150,18 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     std::shared_ptr<HostDataSrv> m_template;
     std::unique_ptr<Plugin> m_plugin;
     std::vector<BillEventsSink*> m_sinks;
-    std::shared_ptr<HostActiveBar> m_toolbar;
-    std::shared_ptr<HostMenuBar> m_menuBar;  // a menu-bar form's tools
-    ToolbarSnapshot m_toolbarAfterInit;
-    ToolbarSnapshot m_menuBarAfterInit;
+    BillControls m_controls;
+    BillFormValues m_values;
+    BillFieldStates m_fields;
+    BillEditLock m_editLock;
     BillCtlPtr m_billCtl;
-    DictionaryPtr m_data;
 
     State m_state = State::New;
     int m_billId = 0;
     std::string m_proposedBillNo;  // the number the form offered a new bill
-    bool m_mutexSuccess = true;
-    bool m_ownsEditLock = false;
     bool m_isChange = false;
     bool m_isok = false;
-    bool m_billLocked = false;
-    int m_gridMaxRows = 500;
-    bool m_focusGrid = false;
-    int m_focusRow = 1;
     std::optional<bool> m_lastSave;
-
-    std::map<std::string, bool> m_fieldEnabled;  // by upper-cased key
-    std::map<std::string, bool> m_fieldLocked;
-    std::map<CellKey, bool> m_cellLocks;
-    std::map<CellKey, int> m_cellSettings;
-    std::map<std::string, bool> m_columnFlags;
 };
 
 }  // namespace velaqm::host

@@ -1,7 +1,7 @@
 #include "inspection/client_service_log.h"
 
 #include "billops/audit.h"
-#include "frame/bill_frame.h"
+#include "billops/audit_tools.h"
 #include "frame/error_policy.h"
 #include "frame/plugin_show.h"
 
@@ -19,8 +19,9 @@ void ClientServiceLog::m_BillInterface_AfterLoadBill() {
     TrapSilently([&] {
         bool keepRowTools = false;
         SetAuditMenuState(*m_billinterface, keepRowTools);
-        ShowAuditMenusToEditor();
-        LockFieldsUnlessEditable();
+        const BillFacts bill = ReadBillFacts(*m_billinterface);
+        ShowAuditMenusToEditor(bill);
+        LockFieldsUnlessEditable(bill);
         ApplyCheckerLock(*m_billinterface);
     });
 }
@@ -44,18 +45,14 @@ void ClientServiceLog::m_BillInterface_BarClick(const ToolPtr& Tool, bool& Cance
 }
 
 // The audit menus are offered only to the user who holds the bill, on a bill being worked on.
-void ClientServiceLog::ShowAuditMenusToEditor() {
-    const bool show = m_billinterface->BillCtl()->MutexSuccess() && m_billinterface->Mode() != 0;
-    m_billinterface->SetBarStatus(tool::kUnCheck, "Visible", show);
-    m_billinterface->SetBarStatus(tool::kCheck, "Visible", show);
+void ClientServiceLog::ShowAuditMenusToEditor(const BillFacts& bill) {
+    const bool show = OffersAuditTools(bill);
+    m_billinterface->SetBarStatus(tool::kUnCheck, kVisible, show);
+    m_billinterface->SetBarStatus(tool::kCheck, kVisible, show);
 }
 
-// Fields stay locked on a bill held by another user, on a read-only bill and on an audited one.
-void ClientServiceLog::LockFieldsUnlessEditable() {
-    BillEvent& bill = *m_billinterface;
-    const bool locked =
-        !bill.BillCtl()->MutexSuccess() || bill.BillStatus() == 0 || CheckerValue(bill) > 0;
-    LockBillFields(bill, locked);
+void ClientServiceLog::LockFieldsUnlessEditable(const BillFacts& bill) {
+    LockBillFields(*m_billinterface, FieldsLocked(bill));
 }
 
 }  // namespace velaqm

@@ -2,6 +2,7 @@
 // bill that may not be edited.
 #pragma once
 
+#include "billops/audit_state.h"
 #include "frame/events.h"
 #include "frame/plugin.h"
 
@@ -20,8 +21,8 @@ class ClientServiceLog final : public Plugin {
     void m_BillInterface_BarInitialize(const ActiveBarPtr& oActiveBar);
     void m_BillInterface_BarClick(const ToolPtr& Tool, bool& Cancel);
 
-    void ShowAuditMenusToEditor();
-    void LockFieldsUnlessEditable();
+    void ShowAuditMenusToEditor(const BillFacts& bill);
+    void LockFieldsUnlessEditable(const BillFacts& bill);
 
     EventMember<BillEvent> m_billinterface{{
         .AfterLoadBill = Handler(this, &ClientServiceLog::m_BillInterface_AfterLoadBill),

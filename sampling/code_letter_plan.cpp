@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "billops/bill_values.h"
 #include "frame/convert.h"
 #include "frame/error_policy.h"
 #include "frame/host_services.h"
@@ -15,8 +16,35 @@ namespace velaqm {
 
 namespace {
 
-constexpr int kEntryPage = 2;
 constexpr std::array<std::string_view, 7> kLevels = {"C1", "C2", "C3", "S1", "S2", "S3", "S4"};
+// The plan of each lot-size range: %1 the AQL's cell column in vw_QM105E, %2 the strictness,
+// %3 and %4 the AQL's Re and Ac columns, %5 the level's letter column. An arrow in a cell sends
+// the letter to the nearest usable plan below (↓) or above (↑) it.
+constexpr std::string_view kPlanBatch =
+    "SET NOCOUNT ON\r\n"
+    "CREATE TABLE #Standard(\r\n"
+    "     FLotSize INT,\r\n"
+    "     FCode VARCHAR(2),\r\n"
+    "     FSampleQty INT,\r\n"
+    "     FREQty INT,\r\n"
+    "     FACQty INT)\r\n"
+    "INSERT INTO #Standard(FSampleQty,FCode,FLotSize,FReQty,FAcQty)\r\n"
+    "SELECT (CASE WHEN vq.%1='↓' THEN (SELECT TOP 1 q1.FSample FROM vw_QM105E vq1 INNER JOIN "
+    "QM105E "
+    "q1 ON q1.FID=vq1.FID WHERE q1.FYGD=%2 AND vq1.%1<>'↓' AND vq1.%1<>'↑' AND q1.FCode>t.FNewCode "
+    " "
+    "ORDER BY q1.FSample ASC,q1.FCode ASC)\r\n"
+    "             WHEN vq.%1='↑' OR vq.%1='' THEN (SELECT TOP 1 vq1.FSample FROM vw_QM105E vq1 "
+    "INNER JOIN QM105E q1 ON q1.FID=vq1.FID WHERE q1.FYGD=%2 AND vq1.%1<>'↓' AND vq1.%1<>'↑' AND "
+    "q1.FCode<t.FNewCode ORDER BY q1.FSample DESC ,q1.FCode DESC)\r\n"
+    "        Else q.FSample END) AS FSampleQty,t.FNewCode ,t.FUp AS FLotSize,%3,%4\r\n"
+    "FROM vw_QM105E vq\r\n"
+    "INNER JOIN QM105E q ON q.FID=vq.FID\r\n"
+    "INNER JOIN (SELECT  %5 AS FNewCode,FID,FUp FROM QMSampleLetter) t ON t.FNewCode=q.FCode\r\n"
+    "WHERE q.FYGD=%2\r\n"
+    "SELECT * FROM #Standard\r\n"
+    "DROP TABLE #Standard";
+
 constexpr std::string_view kTraceTag = "VelaQMBillEvent.SampleStandard.RefreshAcRe";
 
 // The trace entry of one refresh, closed on every way out.
@@ -31,14 +59,6 @@ class TraceScope {
     int m_handle;
 };
 
-DictionaryPtr Field(BillEvent& bill, std::string_view key) {
-    return bill.GetFieldInfoByKey(key, "", 0);
-}
-
-std::string HeadNumber(BillEvent& bill, std::string_view key) {
-    return Text(bill.GetDataFld(Field(bill, key), 0)->Item("FFND"));
-}
-
 RecordsetPtr Execute(std::string_view sql) {
     return CreateObject<AppConnection>(progid::kAppConnection)->Execute(sql);
 }
@@ -51,7 +71,7 @@ void ShowCodeLetterColumns(BillEvent& bill) {
 }
 
 void LockCodeLetters(BillEvent& bill) {
-    bill.BillCtl()->SetLockProperty(true, Field(bill, "FSwatchCode"), true);
+    bill.BillCtl()->SetLockProperty(true, BillValues(bill).Field("FSwatchCode"), true);
 }
 
 // A whole number that must be there: a NULL ends the refresh, as the plan has no numbers.
@@ -63,7 +83,7 @@ std::int64_t Required(const Variant& value, std::string_view what) {
 }
 
 void WriteNumber(BillEvent& bill, std::string_view key, int row, std::int64_t number) {
-    const DictionaryPtr field = Field(bill, key);
+    const DictionaryPtr field = BillValues(bill).Field(key);
     bill.SetCellValue(field, std::to_string(number), row);
     const DictionaryPtr data = bill.GetDataFld(field, row);
     data->SetItem("FFLD", Variant(number));
@@ -71,7 +91,7 @@ void WriteNumber(BillEvent& bill, std::string_view key, int row, std::int64_t nu
 }
 
 void ClearThroughRowZero(BillEvent& bill, std::string_view key) {
-    const DictionaryPtr field = Field(bill, key);
+    const DictionaryPtr field = BillValues(bill).Field(key);
     bill.SetCellValue(field, "", 0);
     const DictionaryPtr data = bill.GetDataFld(field, 0);
     data->SetItem("FFLD", "");
@@ -80,11 +100,11 @@ void ClearThroughRowZero(BillEvent& bill, std::string_view key) {
 
 // The entry row whose lot size is the range's upper bound (the open range's row for NULL), or 0.
 int RowOfRange(BillEvent& bill, const Variant& upperBound, int filledRows) {
-    const DictionaryPtr lotSize = Field(bill, "FLotSize");
+    const DictionaryPtr lotSize = BillValues(bill).Field("FLotSize");
     const double wanted =
-        upperBound.IsNull() ? NumberValue(std::string(kOpenRangeLotSize)) : NumberValue(upperBound);
+        upperBound.IsNull() ? static_cast<double>(kOpenLotSize) : NumberValue(upperBound);
     for (int row = 1; row <= filledRows; ++row)
-        if (NumberValue(bill.GetDataFld(lotSize, row)->Item("FFld")) == wanted) return row;
+        if (NumberValue(bill.GetDataFld(lotSize, row)->Item("FFLD")) == wanted) return row;
     return 0;
 }
 
@@ -110,12 +130,12 @@ void WritePlans(BillEvent& bill, Recordset& plans) {
 }  // namespace
 
 int FilledEntryRows(BillEvent& bill) {
-    const VectorPtr rows = bill.BillData()->Item("Page2").ObjectAs<Vector>();
-    const DictionaryPtr lotSize = Field(bill, "FLotSize");
+    const BillValues values(bill);
+    const int count = values.EntryRows();
+    const DictionaryPtr lotSize = values.Field("FLotSize");
     int filled = 0;
-    const int count = rows ? static_cast<int>(rows->Size()) : 0;
     for (int row = 1; row <= count; ++row)
-        if (NumberValue(bill.GetDataFld(lotSize, row)->Item("FFld")) != 0) ++filled;
+        if (NumberValue(bill.GetDataFld(lotSize, row)->Item("FFLD")) != 0) ++filled;
     return filled;
 }
 
@@ -133,31 +153,9 @@ std::string LetterColumn(std::string_view level) {
 std::string CodeLetterPlanSql(std::string_view level, std::string_view strictness,
                               std::string_view aqlToken) {
     const std::string token(aqlToken);
-    const std::string cell = SqlName("F" + token + "_AC_RE");
-    const std::string ac = SqlName("FAQL_" + token + "_AC");
-    const std::string re = SqlName("FAQL_" + token + "_RE");
-    const std::string letter = LetterColumn(level);
-    const std::string ygd = SqlText(strictness);
-    const std::string nl = "\r\n";
-    return "SET NOCOUNT ON" + nl + "CREATE TABLE #Standard(" + nl + "     FLotSize INT," + nl +
-           "     FCode VARCHAR(2)," + nl + "     FSampleQty INT," + nl + "     FREQty INT," + nl +
-           "     FACQty INT)" + nl +
-           "INSERT INTO #Standard(FSampleQty,FCode,FLotSize,FReQty,FAcQty)" + nl +
-           "SELECT (CASE WHEN vq." + cell +
-           "='↓' THEN (SELECT TOP 1 q1.FSample FROM vw_QM105E vq1 INNER JOIN QM105E q1 ON "
-           "q1.FID=vq1.FID WHERE q1.FYGD=" +
-           ygd + " AND vq1." + cell + "<>'↓' AND vq1." + cell +
-           "<>'↑' AND q1.FCode>t.FNewCode  ORDER BY q1.FSample ASC,q1.FCode ASC)" + nl +
-           "             WHEN vq." + cell + "='↑' OR vq." + cell +
-           "='' THEN (SELECT TOP 1 vq1.FSample FROM vw_QM105E vq1 INNER JOIN QM105E q1 ON "
-           "q1.FID=vq1.FID WHERE q1.FYGD=" +
-           ygd + " AND vq1." + cell + "<>'↓' AND vq1." + cell +
-           "<>'↑' AND q1.FCode<t.FNewCode ORDER BY q1.FSample DESC ,q1.FCode DESC)" + nl +
-           "        Else q.FSample END) AS FSampleQty,t.FNewCode ,t.FUp AS FLotSize," + re + "," +
-           ac + nl + "FROM vw_QM105E vq" + nl + "INNER JOIN QM105E q ON q.FID=vq.FID" + nl +
-           "INNER JOIN (SELECT  " + letter +
-           " AS FNewCode,FID,FUp FROM QMSampleLetter) t ON t.FNewCode=q.FCode" + nl +
-           "WHERE q.FYGD=" + ygd + nl + "SELECT * FROM #Standard" + nl + "DROP TABLE #Standard";
+    return SqlFormat(kPlanBatch, {SqlName("F" + token + "_AC_RE"), SqlText(strictness),
+                                  SqlName("FAQL_" + token + "_RE"),
+                                  SqlName("FAQL_" + token + "_AC"), LetterColumn(level)});
 }
 
 bool WriteEntryRow(BillEvent& bill, int page, int row,
@@ -168,7 +166,7 @@ bool WriteEntryRow(BillEvent& bill, int page, int row,
     const DictionaryPtr rowValues = bill.DataSrv()->GetEmptyData(page);
     if (!rows || !rowValues) return false;
     for (const auto& [key, value] : values) {
-        const std::string fieldKey = Text(Field(bill, key)->Item("FKey"));
+        const std::string fieldKey = Text(BillValues(bill).Field(key)->Item("FKey"));
         const DictionaryPtr fieldValue = rowValues->Item(fieldKey).ObjectAs<Dictionary>();
         if (!fieldValue)
             throw HostError(kErrObjectRequired, "VelaQMBillEvent",
@@ -193,14 +191,14 @@ bool WriteCodeLetterRows(BillEvent& bill, std::string_view level) {
     const RecordsetPtr ranges =
         Execute("select FLow,FUp, " + letterColumn + " from QMSampleLetter order by fid");
     bool written = false;
-    const DictionaryPtr lotSize = Field(bill, "FLotSize");
-    const DictionaryPtr codeLetter = Field(bill, "FSwatchCode");
+    const DictionaryPtr lotSize = BillValues(bill).Field("FLotSize");
+    const DictionaryPtr codeLetter = BillValues(bill).Field("FSwatchCode");
     int row = 0;
     for (; ranges && !ranges->Eof(); ranges->MoveNext()) {
         ++row;
         const Variant upperBound = ranges->Fields("FUp");
         const Variant lot =
-            upperBound.IsNull() ? Variant(std::string(kOpenRangeLotSize)) : upperBound;
+            upperBound.IsNull() ? Variant(std::to_string(kOpenLotSize)) : upperBound;
         const Variant letter = ranges->Fields(letterColumn);
         WriteEntryRow(bill, kEntryPage, row, {{"FLotSize", lot}, {"FSwatchCode", letter}});
         bill.SetCellValue(lotSize, lot, row);
@@ -213,11 +211,10 @@ bool WriteCodeLetterRows(BillEvent& bill, std::string_view level) {
 
 void RefreshAcRe(BillEvent& bill, bool reloadRows) {
     TrapSilently([&] {
-        if (WholeNumber(bill.GetDataFld(Field(bill, "FSampMethodID"), 0)->Item("FFld")) !=
-            kMethodCodeLetter)
-            return;
+        if (WholeNumber(BillValues(bill).Head("FSampMethodID")) != kMethodCodeLetter) return;
         const TraceScope trace(kTraceTag);
-        const std::string level = HeadNumber(bill, "FQCLevelID");
+        const BillValues values(bill);
+        const std::string level = values.LookupNumber("FQCLevelID");
         if (level.empty()) {
             bill.ClearPage(kEntryPage);
             LockCodeLetters(bill);
@@ -225,8 +222,8 @@ void RefreshAcRe(BillEvent& bill, bool reloadRows) {
             return;
         }
         if (reloadRows && !WriteCodeLetterRows(bill, level)) return;
-        const RecordsetPtr plans = Execute(CodeLetterPlanSql(level, HeadNumber(bill, "FYGDID"),
-                                                             AqlToken(HeadNumber(bill, "FAQLID"))));
+        const RecordsetPtr plans = Execute(CodeLetterPlanSql(
+            level, values.LookupNumber("FYGDID"), AqlToken(values.LookupNumber("FAQLID"))));
         if (!plans) {
             for (std::string_view key : {"FSampQty", "FAcQty1", "FReQty1"})
                 ClearThroughRowZero(bill, key);

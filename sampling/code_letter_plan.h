@@ -38,8 +38,7 @@ bool WriteCodeLetterRows(BillEvent& bill, std::string_view level);
 // `reloadRows` the rows are generated afresh first. Does nothing for another method.
 void RefreshAcRe(BillEvent& bill, bool reloadRows);
 
-// The lot size of the open range in the grid, and what it counts as when a sample is capped.
-inline constexpr std::string_view kOpenRangeLotSize = "999999999999";
+// What the open range's lot size counts as when a sample is capped.
 inline constexpr std::int64_t kOpenRangeCap = 9999999;
 
 // The sample quantity of a range: the whole lot when it is smaller than the plan's sample.

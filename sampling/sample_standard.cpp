@@ -5,9 +5,10 @@
 #include <span>
 
 #include "billops/audit.h"
+#include "billops/audit_tools.h"
+#include "billops/bill_values.h"
 #include "billops/server_queries.h"
 #include "billops/toolbar_form.h"
-#include "frame/bill_frame.h"
 #include "frame/convert.h"
 #include "frame/error_policy.h"
 #include "frame/messages.h"
@@ -21,25 +22,26 @@ namespace velaqm {
 
 namespace {
 
-constexpr int kEntryPage = 2;
-constexpr int kHead = 0;
 constexpr int kLevelClassType = 1001304;
 constexpr int kStrictnessClassType = 1001300;
 constexpr std::string_view kDefaultLevel = "C2";
 constexpr std::string_view kDefaultStrictness = "YGD01";
-constexpr std::string_view kFormulaTool = "mnuFormular";
-constexpr std::string_view kVisible = "Visible";
-constexpr std::string_view kEnabled = "Enabled";
 
-// The header fields of the table-driven methods: the sample code, then the plan's level,
-// strictness and AQL.
-constexpr std::array<std::string_view, 4> kTableFields = {"FSwatchCode", "FQCLevelID", "FYGDID",
-                                                          "FAQLID"};
+// Empties the sample quantity and the Ac/Re of the rows of a saved code-letter standard whose
+// sample quantity is 0 or less: %1 the code-letter method, %2 the standard's FID.
+constexpr std::string_view kCleanUpRows =
+    "UPDATE u \r\n"
+    "SET FSampQty=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FSampQty END\r\n"
+    ",FACqty1=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FACqty1 END\r\n"
+    ",FReQty1=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FReQty1 END\r\n"
+    ",FAcQty2=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FACqty2 END\r\n"
+    ",FReQty2=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FReQty2 END\r\n"
+    "FROM QMSampStdEntry u\r\n"
+    "INNER JOIN QMSampStd v ON v.FID=u.FID\r\n"
+    " WHERE v.FSampMethodID= %1 AND u.FID =%2\r\n";
+
+// The header fields of the plan: level, strictness and AQL.
 constexpr std::array<std::string_view, 3> kPlanFields = {"FQCLevelID", "FYGDID", "FAQLID"};
-
-// The row tools that a code-letter standard refuses (its rows are generated).
-constexpr std::array<std::string_view, 5> kRowTools = {
-    "MNUEDITADDROW", "MNUEDITDELROW", "MNUEDITDELENTRY", "MNUCOPYROW", "MNUBATCHFILLFIELD"};
 
 std::string RowText(int row) {
     return std::to_string(row);
@@ -138,7 +140,7 @@ void SampleStandard::m_BillInterface_AfterLoadBill() {
         ApplyMethodFieldStates();
         ApplyMenuState();
         ApplyReadOnlyRule();
-        ApplyCheckerLock();
+        ApplyCheckerLock(*m_BillInterface);
     });
 }
 
@@ -146,7 +148,7 @@ void SampleStandard::m_billinterface_AfterCopyBill() {
     TrapSilently([&] {
         ApplyMethodFieldStates();
         ApplyMenuState();
-        ApplyCheckerLock();
+        ApplyCheckerLock(*m_BillInterface);
     });
 }
 
@@ -157,16 +159,21 @@ void SampleStandard::m_billinterface_BeforLoadBillFillData() {
 void SampleStandard::m_billinterface_AfterNewBill() {
     TrapSilently([&] {
         ApplyMenuState();
-        Enable(kTableFields, false);
-        ApplyCheckerLock();
+        Enable("FSwatchCode", false);
+        Enable(kPlanFields, false);
+        ApplyCheckerLock(*m_BillInterface);
     });
 }
 
+// The rows of a code-letter standard are generated: its row tools are refused.
 void SampleStandard::m_billinterface_MenuBarClick(const ToolPtr& XPFTool, bool& Cancel) {
     TrapSilently([&] {
         if (Cancel) return;
-        const std::string key = UpperAscii(XPFTool->Name());
-        if (std::find(kRowTools.begin(), kRowTools.end(), key) != kRowTools.end() &&
+        const std::string key = XPFTool->Name();
+        const bool rowTool =
+            std::any_of(tool::kRowTools.begin(), tool::kRowTools.end(),
+                        [&](std::string_view row) { return EqualsNoCase(key, row); });
+        if (rowTool &&
             WholeNumber(m_BillInterface->GetHeadValue("FSampMethodID")) == kMethodCodeLetter)
             Cancel = true;
     });
@@ -178,67 +185,65 @@ void SampleStandard::m_billinterface_SaveBillSuccess(const DictionaryPtr& dctDat
 
 // --- the sampling method -------------------------------------------------------------------
 
-// A new method: the entry and the table fields start empty, then the method's own settings.
+// A new method: the entry and the plan fields start empty, then the method's own form.
 void SampleStandard::SetUpMethod() {
+    const std::optional<MethodForm> form = MethodFormOf(Method());
+    ResetForNewMethod(form);
+    if (form) SetUpMethodForm(*form);
+}
+
+// What every change of method starts with: no rows, no plan, the common field states and tools.
+void SampleStandard::ResetForNewMethod(const std::optional<MethodForm>& form) {
     BillEvent& bill = *m_BillInterface;
-    const int method = Method();
+    const BillValues values(bill);
     bill.ClearPage(kEntryPage);
     ClearEntryColumn("FLotSize");
-    if (method != kMethodCodeLetter)
-        bill.BillCtl()->SetLockProperty(false, Field("FSwatchCode"), true);
-    bill.SetFieldText(Field("FQCLevelID"), "", kHead);
-    bill.SetFieldText(Field("FYGDID"), "", kHead);
+    if (!(form && form->swatchCodeLocked.value_or(false)))
+        bill.BillCtl()->SetLockProperty(false, values.Field("FSwatchCode"), true);
+    bill.SetFieldText(values.Field("FQCLevelID"), "", kHeadRow);
+    bill.SetFieldText(values.Field("FYGDID"), "", kHeadRow);
     for (std::string_view key : kPlanFields)
-        ClearLookup(key);
+        values.ClearLookup(key);
     Enable("FSampQty", true);
     Enable("FFormula", false);
-    bill.BillCtl()->LockCell(Field("FLotSize"), 1, false);
-    if (method != kMethodSingleRow) bill.BillCtl()->SetGridMaxRows(0, kMaxRows);
+    bill.BillCtl()->LockCell(values.Field("FLotSize"), 1, false);
+    if (!form || form->maxRows == kMaxRows) bill.BillCtl()->SetGridMaxRows(0, kMaxRows);
     bill.SetBarStatus(tool::kAddRow, kVisible, true);
     bill.SetBarStatus(tool::kDelRow, kVisible, true);
     bill.SetBarStatus(kFormulaTool, kEnabled, false);
+}
 
-    const MethodFields fields = MethodFieldStates(method);
-    switch (method) {
-        case kMethodSamplingTable: {
-            Enable("FSwatchCode", fields.swatchCode);
-            Enable(kPlanFields, fields.levelStrictnessAql);
-            ClearEntryColumn("FFormula");
-            FillDefaultLevelAndStrictness();
-            break;
-        }
-        case kMethodFormula:
-            Enable(kTableFields, false);
-            ClearEntryColumn("FSampQty");
-            Enable("FSampQty", fields.sampQty);
-            Enable("FFormula", fields.formula);
-            bill.SetBarStatus(kFormulaTool, kEnabled, true);
-            break;
-        case kMethodSingleRow:
-            Enable(kTableFields, false);
-            ClearEntryColumn("FFormula");
-            bill.BillCtl()->SetGridMaxRows(0, MaxRowsOf(method));
-            bill.BillCtl()->LockCell(Field("FLotSize"), 1, true);
-            bill.SetCellValue(Field("FLotSize"), "999999999999", 1);
-            bill.SetBarStatus(tool::kAddRow, kVisible, false);
-            bill.SetBarStatus(tool::kDelRow, kVisible, false);
-            break;
-        case kMethodCodeLetter: {
-            Enable(kTableFields, true);
-            ClearEntryColumn("FFormula");
-            WriteCodeLetterRows(bill, FillDefaultLevelAndStrictness());
-            bill.BillCtl()->SetLockProperty(true, Field("FSwatchCode"), true);
-            break;
-        }
-        default:
-            break;
+// The method's fields, rows and tools where they differ from the common ones.
+void SampleStandard::SetUpMethodForm(const MethodForm& form) {
+    BillEvent& bill = *m_BillInterface;
+    const BillValues values(bill);
+    Enable("FSwatchCode", form.fields.swatchCode);
+    Enable(kPlanFields, form.fields.levelStrictnessAql);
+    ClearEntryColumn(form.clearedColumn);
+    if (!form.fields.sampQty) Enable("FSampQty", false);
+    if (form.fields.formula) Enable("FFormula", true);
+    if (form.formulaTool) bill.SetBarStatus(kFormulaTool, kEnabled, true);
+    if (form.maxRows != kMaxRows) bill.BillCtl()->SetGridMaxRows(0, form.maxRows);
+    if (form.lotSizeFixed) {
+        bill.BillCtl()->LockCell(values.Field("FLotSize"), 1, true);
+        bill.SetCellValue(values.Field("FLotSize"), std::to_string(kOpenLotSize), 1);
     }
+    if (!form.rowTools) {
+        bill.SetBarStatus(tool::kAddRow, kVisible, false);
+        bill.SetBarStatus(tool::kDelRow, kVisible, false);
+    }
+    if (form.defaultPlan) {
+        const std::string level = FillDefaultLevelAndStrictness();
+        if (form.codeLetterRows) WriteCodeLetterRows(bill, level);
+    }
+    if (form.swatchCodeLocked.value_or(false))
+        bill.BillCtl()->SetLockProperty(true, values.Field("FSwatchCode"), true);
 }
 
 // The inspection level "C2" when its record exists, and always the strictness "YGD01"; the
 // level's number, or "" when it has none.
 std::string SampleStandard::FillDefaultLevelAndStrictness() {
-    BillEvent& bill = *m_BillInterface;
+    const BillValues values(*m_BillInterface);
     std::string levelNumber;
     const RecordsetPtr level =
         CreateObject<AppConnection>(progid::kAppConnection)
@@ -246,134 +251,76 @@ std::string SampleStandard::FillDefaultLevelAndStrictness() {
                 " SELECT  * \r\n FROM QMAInfo \r\n WHERE FClassTypeID = 1001304 \r\n"
                 " AND Fnumber = 'C2'");
     if (level && !level->Eof()) {
-        const std::string name =
-            GetQMaInfoName("fClassTypeid=" + std::to_string(kLevelClassType) + " and FNumber='" +
-                           std::string(kDefaultLevel) + "'");
         levelNumber = Text(level->Fields("FNumber"));
-        bill.SetFieldText(Field("FQCLevelID"), name, kHead);
-        const DictionaryPtr data = bill.GetDataFld(Field("FQCLevelID"), kHead);
-        data->SetItem("FFLD", level->Fields("FID"));
-        data->SetItem("FDSP", name);
-        data->SetItem("FFND", levelNumber);
-        data->SetItem("FMODIFY", 1);
+        values.SetLookup("FQCLevelID", level->Fields("FID"),
+                         GetQMaInfoName(kLevelClassType, kDefaultLevel), levelNumber);
     }
-    const std::string strictness =
-        GetQMaInfoName("fClassTypeid=" + std::to_string(kStrictnessClassType) + " and FNumber='" +
-                       std::string(kDefaultStrictness) + "'");
-    bill.SetFieldText(Field("FYGDID"), strictness, kHead);
-    const DictionaryPtr data = bill.GetDataFld(Field("FYGDID"), kHead);
-    data->SetItem("FFLD", 1);
-    data->SetItem("FDSP", strictness);
-    data->SetItem("FFND", std::string(kDefaultStrictness));
-    data->SetItem("FMODIFY", 1);
+    values.SetLookup("FYGDID", 1, GetQMaInfoName(kStrictnessClassType, kDefaultStrictness),
+                     std::string(kDefaultStrictness));
     return levelNumber;
 }
 
 // After a load or a copy: the fields and row limit the stored method allows.
 void SampleStandard::ApplyMethodFieldStates() {
     BillEvent& bill = *m_BillInterface;
-    const int method = Method();
-    const MethodFields fields = MethodFieldStates(method);
+    const BillValues values(bill);
+    const std::optional<MethodForm> form = MethodFormOf(Method());
     Enable("FSampQty", true);
     Enable("FFormula", false);
     bill.BillCtl()->SetGridMaxRows(0, kMaxRows);
-    switch (method) {
-        case kMethodSamplingTable:
-            bill.BillCtl()->SetLockProperty(false, Field("FSwatchCode"), true);
-            break;
-        case kMethodFormula:
-            Enable("FSampQty", fields.sampQty);
-            Enable("FFormula", fields.formula);
-            break;
-        case kMethodSingleRow:
-            bill.BillCtl()->SetGridMaxRows(0, MaxRowsOf(method));
-            bill.BillCtl()->LockCell(Field("FLotSize"), 1, true);
-            break;
-        case kMethodCodeLetter:
-            bill.BillCtl()->SetLockProperty(true, Field("FSwatchCode"), true);
-            break;
-        default:
-            return;
-    }
-    Enable("FSwatchCode", fields.swatchCode);
-    Enable(kPlanFields, fields.levelStrictnessAql);
+    if (!form) return;
+    if (form->swatchCodeLocked)
+        bill.BillCtl()->SetLockProperty(*form->swatchCodeLocked, values.Field("FSwatchCode"), true);
+    if (!form->fields.sampQty) Enable("FSampQty", false);
+    if (form->fields.formula) Enable("FFormula", true);
+    if (form->maxRows != kMaxRows) bill.BillCtl()->SetGridMaxRows(0, form->maxRows);
+    if (form->lotSizeFixed) bill.BillCtl()->LockCell(values.Field("FLotSize"), 1, true);
+    Enable("FSwatchCode", form->fields.swatchCode);
+    Enable(kPlanFields, form->fields.levelStrictnessAql);
 }
 
 // --- menus and locks -----------------------------------------------------------------------
 
 void SampleStandard::ApplyMenuState() {
-    BillEvent& bill = *m_BillInterface;
-    const int method = Method();
-    const bool mutex = bill.BillCtl()->MutexSuccess();
-    if (Audited() || !mutex) {
-        for (std::string_view key :
-             {tool::kAddRow, tool::kDelRow, tool::kDelEntry, tool::kCopyRow, tool::kBatchFillField})
-            bill.SetBarStatus(key, kVisible, false);
-        for (std::string_view key : {tool::kFileSave, tool::kDataLookUp, kFormulaTool})
-            bill.SetBarStatus(key, kEnabled, false);
-    } else {
-        bill.SetBarStatus(tool::kAddRow, kVisible, method != kMethodSingleRow);
-        bill.SetBarStatus(tool::kDelRow, kVisible, method != kMethodSingleRow);
-        bill.SetBarStatus(tool::kFileSave, kEnabled, true);
-        bill.SetBarStatus(tool::kDataLookUp, kEnabled, true);
-        bill.SetBarStatus(kFormulaTool, kEnabled, method == kMethodFormula);
-    }
-    bill.SetBarStatus("mnuDataRedBill", kVisible, false);
-    bill.SetBarStatus("mnuDataBlueBill", kVisible, false);
-
-    const int mode = bill.Mode();
-    if (mode == 1) {
-        bill.SetBarStatus(tool::kUnCheck, kEnabled, false);
-        bill.SetBarStatus(tool::kCheck, kEnabled, false);
-    } else if (mode == 0 || !mutex) {
-        for (std::string_view key : {tool::kUnCheck, tool::kCheck}) {
-            bill.SetBarStatus(key, kEnabled, false);
-            bill.SetBarStatus(key, kVisible, false);
-        }
-    } else {
-        bill.SetBarStatus(tool::kUnCheck, kEnabled, true);
-        bill.SetBarStatus(tool::kCheck, kEnabled, true);
-    }
+    ApplyToolSettings(*m_BillInterface,
+                      StandardMenuState(ReadBillFacts(*m_BillInterface), Method()));
 }
 
 void SampleStandard::ApplyReadOnlyRule() {
-    if (NumberValue(HeadValue("FCheckerID")) > 0 || !m_BillInterface->BillCtl()->MutexSuccess())
-        m_BillInterface->RefreshDisplay();
-}
-
-void SampleStandard::ApplyCheckerLock() {
-    m_BillInterface->LockBill(!(NumberValue(m_BillInterface->GetHeadValue("FCheckerID")) < 1));
+    if (IsReadOnly(ReadBillFacts(*m_BillInterface))) m_BillInterface->RefreshDisplay();
 }
 
 // --- checks --------------------------------------------------------------------------------
 
 bool SampleStandard::LotSizeRefused(int row) {
     if (row <= 1) return false;
-    if (!LotSizeOutOfOrder(row, NumberValue(EntryValue("FLotSize", row - 1)),
-                           NumberValue(EntryValue("FLotSize", row))))
+    const BillValues values(*m_BillInterface);
+    if (!LotSizeOutOfOrder(row, values.EntryNumber("FLotSize", row - 1),
+                           values.EntryNumber("FLotSize", row)))
         return false;
     Inform(SaveProblemText({SaveProblem::Kind::kLotSizeOrder, row}));
     return true;
 }
 
 bool SampleStandard::SaveRefused() {
-    const StandardHead head{Method(), NumberValue(HeadValue("FQCLevelID")),
-                            NumberValue(HeadValue("FYGDID")), NumberValue(HeadValue("FAQLID"))};
+    const BillValues values(*m_BillInterface);
+    const StandardHead head{Method(), values.HeadNumber("FQCLevelID"), values.HeadNumber("FYGDID"),
+                            values.HeadNumber("FAQLID")};
     const int filled = FilledRows();
     std::vector<StandardRow> rows;
     for (int row = 1; row <= filled; ++row) {
-        const Variant sample = EntryValue("FSampQty", row);
+        const Variant sample = values.Entry("FSampQty", row);
         rows.push_back(
-            {NumberValue(EntryValue("FLotSize", row)), Text(EntryValue("FFormula", row)),
+            {values.EntryNumber("FLotSize", row), Text(values.Entry("FFormula", row)),
              Text(sample).empty() ? std::nullopt : std::optional<double>(NumberValue(sample)),
-             NumberValue(EntryValue("FAcQty1", row)), NumberValue(EntryValue("FReQty1", row))});
+             values.EntryNumber("FAcQty1", row), values.EntryNumber("FReQty1", row)});
     }
     const auto problem = FirstSaveProblem(head, rows);
     // The rows the sample checks read store an empty sample quantity as 0.
     const int checked = RowsThroughSampleChecks(head.method, filled, problem);
     for (int row = 1; row <= checked; ++row)
         if (!rows[static_cast<std::size_t>(row - 1)].sampQty)
-            m_BillInterface->GetDataFld(Field("FSampQty"), row)->SetItem("FFLD", "0");
+            values.Data("FSampQty", row)->SetItem("FFLD", "0");
     if (!problem) return false;
     Inform(SaveProblemText(*problem));
     return true;
@@ -385,17 +332,7 @@ void SampleStandard::CleanUpAfterSave(const DictionaryPtr& dctData) {
     const Variant id = dctData->Item("FID");
     if (!(NumberValue(id) > 0)) return;
     CreateObject<AppConnection>(progid::kAppConnection)
-        ->Execute(
-            "UPDATE u \r\n"
-            "SET FSampQty=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FSampQty END\r\n"
-            ",FACqty1=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FACqty1 END\r\n"
-            ",FReQty1=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FReQty1 END\r\n"
-            ",FAcQty2=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FACqty2 END\r\n"
-            ",FReQty2=CASE WHEN u.FSampQty<=0 THEN NULL ELSE u.FReQty2 END\r\n"
-            "FROM QMSampStdEntry u\r\n"
-            "INNER JOIN QMSampStd v ON v.FID=u.FID\r\n"
-            " WHERE v.FSampMethodID= " +
-            std::to_string(kMethodCodeLetter) + " AND u.FID =" + SqlWhole(id) + "\r\n");
+        ->Execute(SqlFormat(kCleanUpRows, {SqlWhole(kMethodCodeLetter), SqlWhole(id)}));
     m_BillInterface->RefreshBill();
 }
 
@@ -403,7 +340,7 @@ void SampleStandard::CleanUpAfterSave(const DictionaryPtr& dctData) {
 
 void SampleStandard::EditFormula() {
     BillEvent& bill = *m_BillInterface;
-    const DictionaryPtr formulaField = Field("FFormula");
+    const DictionaryPtr formulaField = BillValues(bill).Field("FFormula");
     const ActiveControlPtr control = bill.ActiveControl();
     std::string formula = Text(bill.GetDataFld(formulaField, control->ActiveRow())->Item("FFLD"));
     if (control->Name() != "grid") return;
@@ -414,24 +351,8 @@ void SampleStandard::EditFormula() {
 
 // --- reading and writing the bill ----------------------------------------------------------
 
-DictionaryPtr SampleStandard::Field(std::string_view key) {
-    return m_BillInterface->GetFieldInfoByKey(key, "", 0);
-}
-
-Variant SampleStandard::HeadValue(std::string_view key) {
-    return m_BillInterface->GetDataFld(Field(key), kHead)->Item("FFld");
-}
-
-Variant SampleStandard::EntryValue(std::string_view key, int row) {
-    return m_BillInterface->GetDataFld(Field(key), row)->Item("FFld");
-}
-
 int SampleStandard::Method() {
-    return static_cast<int>(WholeNumber(HeadValue("FSampMethodID")));
-}
-
-bool SampleStandard::Audited() {
-    return NumberValue(HeadValue("FCheckerID")) != 0;
+    return static_cast<int>(WholeNumber(BillValues(*m_BillInterface).Head("FSampMethodID")));
 }
 
 int SampleStandard::FilledRows() {
@@ -439,24 +360,14 @@ int SampleStandard::FilledRows() {
 }
 
 void SampleStandard::ClearEntryColumn(std::string_view key) {
-    const DictionaryPtr field = Field(key);
+    const DictionaryPtr field = BillValues(*m_BillInterface).Field(key);
     const int filled = FilledRows();
     for (int row = 1; row <= filled; ++row)
         m_BillInterface->SetCellValue(field, "", row);
 }
 
-void SampleStandard::ClearLookup(std::string_view key) {
-    const DictionaryPtr field = Field(key);
-    m_BillInterface->SetFieldText(field, "", kHead);
-    const DictionaryPtr data = m_BillInterface->GetDataFld(field, kHead);
-    data->SetItem("FFLD", 0);
-    data->SetItem("FDSP", "");
-    data->SetItem("FFND", "");
-    data->SetItem("FMODIFY", 1);
-}
-
 void SampleStandard::Enable(std::string_view key, bool enabled) {
-    m_BillInterface->EnableField(Field(key), enabled);
+    m_BillInterface->EnableField(BillValues(*m_BillInterface).Field(key), enabled);
 }
 
 void SampleStandard::Enable(std::span<const std::string_view> keys, bool enabled) {

@@ -4,6 +4,7 @@
 // saved, audited and un-audited, and the code-letter method's rows come from the AQL tables.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,10 +36,11 @@ class SampleStandard final : public Plugin {
 
     // The steps of the handlers.
     void SetUpMethod();
+    void ResetForNewMethod(const std::optional<MethodForm>& form);
+    void SetUpMethodForm(const MethodForm& form);
     void ApplyMethodFieldStates();
     void ApplyMenuState();
     void ApplyReadOnlyRule();
-    void ApplyCheckerLock();
     std::string FillDefaultLevelAndStrictness();
     bool LotSizeRefused(int row);
     bool SaveRefused();
@@ -46,14 +48,9 @@ class SampleStandard final : public Plugin {
     void EditFormula();
 
     // Reading and writing the bill.
-    DictionaryPtr Field(std::string_view key);
-    Variant HeadValue(std::string_view key);
-    Variant EntryValue(std::string_view key, int row);
     int Method();
-    bool Audited();
     int FilledRows();
     void ClearEntryColumn(std::string_view key);
-    void ClearLookup(std::string_view key);
     void Enable(std::string_view key, bool enabled);
     void Enable(std::span<const std::string_view> keys, bool enabled);
 

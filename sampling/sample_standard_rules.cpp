@@ -2,27 +2,105 @@
 
 #include <algorithm>
 
+#include "billops/bill_tools.h"
 #include "frame/text_util.h"
 
 namespace velaqm {
 
-MethodFields MethodFieldStates(int method) {
-    switch (method) {
-        case kMethodSamplingTable:
-            return {.levelStrictnessAql = true};
-        case kMethodFormula:
-            return {.sampQty = false, .formula = true};
-        case kMethodSingleRow:
-            return {};
-        case kMethodCodeLetter:
-            return {.swatchCode = true, .levelStrictnessAql = true};
-        default:
-            return {};
-    }
+namespace {
+
+struct MethodEntry {
+    int method;
+    MethodForm form;
+};
+
+// Every member spelled out: each row is read on its own when a method's form is in question.
+constexpr MethodEntry kMethodForms[] = {
+    {kMethodSamplingTable,
+     {.fields =
+          {.swatchCode = false, .levelStrictnessAql = true, .sampQty = true, .formula = false},
+      .swatchCodeLocked = false,
+      .maxRows = kMaxRows,
+      .lotSizeFixed = false,
+      .rowTools = true,
+      .formulaTool = false,
+      .clearedColumn = "FFormula",
+      .defaultPlan = true,
+      .codeLetterRows = false}},
+    {kMethodFormula,
+     {.fields =
+          {.swatchCode = false, .levelStrictnessAql = false, .sampQty = false, .formula = true},
+      .swatchCodeLocked = std::nullopt,
+      .maxRows = kMaxRows,
+      .lotSizeFixed = false,
+      .rowTools = true,
+      .formulaTool = true,
+      .clearedColumn = "FSampQty",
+      .defaultPlan = false,
+      .codeLetterRows = false}},
+    {kMethodSingleRow,
+     {.fields =
+          {.swatchCode = false, .levelStrictnessAql = false, .sampQty = true, .formula = false},
+      .swatchCodeLocked = std::nullopt,
+      .maxRows = 1,
+      .lotSizeFixed = true,
+      .rowTools = false,
+      .formulaTool = false,
+      .clearedColumn = "FFormula",
+      .defaultPlan = false,
+      .codeLetterRows = false}},
+    {kMethodCodeLetter,
+     {.fields = {.swatchCode = true, .levelStrictnessAql = true, .sampQty = true, .formula = false},
+      .swatchCodeLocked = true,
+      .maxRows = kMaxRows,
+      .lotSizeFixed = false,
+      .rowTools = true,
+      .formulaTool = false,
+      .clearedColumn = "FFormula",
+      .defaultPlan = true,
+      .codeLetterRows = true}},
+};
+
+}  // namespace
+
+std::optional<MethodForm> MethodFormOf(int method) {
+    for (const MethodEntry& entry : kMethodForms)
+        if (entry.method == method) return entry.form;
+    return std::nullopt;
 }
 
-int MaxRowsOf(int method) {
-    return method == kMethodSingleRow ? 1 : kMaxRows;
+ToolSettings StandardMenuState(const BillFacts& bill, int method) {
+    const std::optional<MethodForm> form = MethodFormOf(method);
+    ToolSettings settings;
+    if (IsReadOnly(bill)) {
+        for (std::string_view key : tool::kRowTools)
+            settings.push_back({key, kVisible, false});
+        for (std::string_view key : {tool::kFileSave, tool::kDataLookUp, kFormulaTool})
+            settings.push_back({key, kEnabled, false});
+    } else {
+        const bool rowTools = !form || form->rowTools;
+        settings.push_back({tool::kAddRow, kVisible, rowTools});
+        settings.push_back({tool::kDelRow, kVisible, rowTools});
+        settings.push_back({tool::kFileSave, kEnabled, true});
+        settings.push_back({tool::kDataLookUp, kEnabled, true});
+        settings.push_back({kFormulaTool, kEnabled, form && form->formulaTool});
+    }
+    settings.push_back({"mnuDataRedBill", kVisible, false});
+    settings.push_back({"mnuDataBlueBill", kVisible, false});
+
+    if (bill.mode == bill_mode::kNew) {
+        settings.push_back({tool::kUnCheck, kEnabled, false});
+        settings.push_back({tool::kCheck, kEnabled, false});
+    } else if (!OffersAuditTools(bill)) {
+        for (std::string_view key : {tool::kUnCheck, tool::kCheck}) {
+            settings.push_back({key, kEnabled, false});
+            settings.push_back({key, kVisible, false});
+        }
+    } else {
+        settings.push_back({tool::kUnCheck, kEnabled, true});
+        settings.push_back({tool::kCheck, kEnabled, true});
+    }
+    return settings;
 }
 
 int FilledRowCount(const std::vector<StandardRow>& rows) {

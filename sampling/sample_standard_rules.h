@@ -3,9 +3,13 @@
 // acts on the answers.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "billops/audit_state.h"
 
 namespace velaqm {
 
@@ -15,9 +19,12 @@ inline constexpr int kMethodFormula = 5;
 inline constexpr int kMethodSingleRow = 6;
 inline constexpr int kMethodCodeLetter = 50;
 
+// The standard's own tool, which edits a row's sample-size formula.
+inline constexpr std::string_view kFormulaTool = "mnuFormular";
+
 // The lot size of the one row of the single-row method, and of the open range of the code-letter
-// table.
-inline constexpr double kOpenLotSize = 999999999999.0;
+// table (written into the grid as its digits).
+inline constexpr std::int64_t kOpenLotSize = 999999999999;
 inline constexpr int kMaxRows = 500;
 
 // Which fields a method lets the user edit (true: enabled), for the fields the method decides.
@@ -26,12 +33,39 @@ struct MethodFields {
     bool levelStrictnessAql = false;  // FQCLevelID, FYGDID, FAQLID together
     bool sampQty = true;
     bool formula = false;
+
+    friend bool operator==(const MethodFields&, const MethodFields&) = default;
 };
 
-// The field states after a load or copy, by method; other methods keep the common ones.
-MethodFields MethodFieldStates(int method);
-// The most entry rows the method allows.
-int MaxRowsOf(int method);
+// What a sampling method makes of the form. A change of method sets the form up from it, and a
+// load or copy restores its field states from it: this table is where a method's form is decided.
+struct MethodForm {
+    MethodFields fields;
+    // The lock property of the code-letter column FSwatchCode. A load or copy leaves it as it is
+    // for a method without one; a change of method unlocks it unless it is to be locked.
+    std::optional<bool> swatchCodeLocked;
+    int maxRows = kMaxRows;
+    // One row whose lot size is the open lot size, its cell locked.
+    bool lotSizeFixed = false;
+    bool rowTools = true;      // mnuEditAddRow and mnuEditDelRow shown
+    bool formulaTool = false;  // mnuFormular enabled
+    // The entry column a change of method empties, besides the lot sizes.
+    std::string_view clearedColumn = "FFormula";
+    // A change of method fills the default inspection level and strictness, and then the
+    // code-letter rows for that level.
+    bool defaultPlan = false;
+    bool codeLetterRows = false;
+
+    friend bool operator==(const MethodForm&, const MethodForm&) = default;
+};
+
+// The form of a method; nullopt for a method the standard does not know.
+std::optional<MethodForm> MethodFormOf(int method);
+
+// The menu-state rule after a load, copy or new bill: the row, save, lookup and formula tools by
+// the audit state and the method, the red and blue bill tools hidden, and the audit tools by the
+// mode value.
+ToolSettings StandardMenuState(const BillFacts& bill, int method);
 
 // One entry row as the save checks read it: numbers as the host's numeric reading gives them.
 struct StandardRow {

@@ -1,6 +1,5 @@
 #include "host/db/dialect.h"
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -12,44 +11,6 @@ namespace velaqm::host {
 using namespace dialect;
 
 namespace {
-
-// A date literal and its milliseconds (the first three digits of the fraction of a second).
-struct SqlDate {
-    Date date;
-    int milliseconds = 0;
-};
-
-std::optional<SqlDate> ReadSqlDate(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    std::string cleaned(text);
-    // YYYYMMDD
-    if (cleaned.size() >= 8 && std::all_of(cleaned.begin(), cleaned.begin() + 8, IsDigit) &&
-        (cleaned.size() == 8 || cleaned[8] == ' ' || cleaned[8] == 'T'))
-        cleaned = cleaned.substr(0, 4) + "-" + cleaned.substr(4, 2) + "-" + cleaned.substr(6);
-    // ISO 8601's T between day and time
-    if (const auto t = cleaned.find('T'); t != std::string::npos && t > 0 &&
-                                          IsDigit(cleaned[t - 1]) && t + 1 < cleaned.size() &&
-                                          IsDigit(cleaned[t + 1]))
-        cleaned[t] = ' ';
-    int milliseconds = 0;
-    if (const auto colon = cleaned.rfind(':'); colon != std::string::npos)
-        if (const auto dot = cleaned.find('.', colon); dot != std::string::npos) {
-            std::size_t end = dot + 1;
-            while (end < cleaned.size() && IsDigit(cleaned[end]))
-                ++end;
-            if (end == cleaned.size()) {
-                for (std::size_t i = dot + 1; i < dot + 4; ++i)
-                    milliseconds = milliseconds * 10 + (i < end ? cleaned[i] - '0' : 0);
-                cleaned.erase(dot);
-            }
-        }
-    const auto date = Date::Parse(cleaned);
-    if (!date) return std::nullopt;
-    return SqlDate{*date, milliseconds};
-}
 
 // SQL Server's names of the functions the translation calls, for messages.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 12> kFunctionNames = {{
@@ -86,58 +47,6 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
 }
 
 }  // namespace
-
-ColumnType ColumnTypeOf(std::string_view declaredType) {
-    std::string word;
-    for (char c : declaredType) {
-        if (!IsAsciiLetter(c) && !IsDigit(c) && c != '_') break;
-        word += c;
-    }
-    word = Upper(word);
-    static constexpr std::array<std::string_view, 4> kDates = {"DATETIME", "DATE", "SMALLDATETIME",
-                                                               "DATETIME2"};
-    static constexpr std::array<std::string_view, 5> kIntegers = {"INT", "INTEGER", "BIGINT",
-                                                                  "SMALLINT", "TINYINT"};
-    static constexpr std::array<std::string_view, 7> kNumbers = {
-        "DECIMAL", "NUMERIC", "MONEY", "SMALLMONEY", "FLOAT", "REAL", "DOUBLE"};
-    static constexpr std::array<std::string_view, 7> kTexts = {
-        "CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "TEXT", "NTEXT", "CLOB"};
-    if (OneOf(word, kDates)) return ColumnType::kDate;
-    if (OneOf(word, kIntegers)) return ColumnType::kInteger;
-    if (OneOf(word, kNumbers)) return ColumnType::kNumber;
-    if (OneOf(word, kTexts)) return ColumnType::kText;
-    return ColumnType::kOther;
-}
-
-void SchemaInfo::AddColumn(std::string_view table, std::string_view column,
-                           std::string_view declaredType) {
-    const ColumnType type = ColumnTypeOf(declaredType);
-    m_tables[Lower(table)].push_back(Column{std::string(column), type});
-    auto [it, added] = m_typeByName.try_emplace(Lower(column), type);
-    if (!added && it->second != type) it->second = ColumnType::kOther;
-}
-
-bool SchemaInfo::IsDateColumn(std::string_view table, std::string_view column) const {
-    const auto found = m_tables.find(Lower(table));
-    if (found == m_tables.end()) return IsDateColumnName(column);
-    const std::string name = Lower(column);
-    for (const Column& c : found->second)
-        if (Lower(c.name) == name) return c.type == ColumnType::kDate;
-    return false;
-}
-
-ColumnType SchemaInfo::TypeOfName(std::string_view column) const {
-    const auto found = m_typeByName.find(Lower(column));
-    return found == m_typeByName.end() ? ColumnType::kOther : found->second;
-}
-
-std::vector<std::string> SchemaInfo::Columns(std::string_view table) const {
-    std::vector<std::string> names;
-    if (const auto found = m_tables.find(Lower(table)); found != m_tables.end())
-        for (const Column& c : found->second)
-            names.push_back(Upper(c.name));
-    return names;
-}
 
 std::optional<TranslatedStatement> RewriteStatement(const std::vector<Token>& tokens,
                                                     StatementRange range, std::string_view sql,
@@ -196,22 +105,6 @@ std::string DescribeSqliteError(std::string_view sqliteMessage, std::string_view
             out.replace(at, internal.size(), name);
     }
     return out;
-}
-
-std::optional<Date> ParseSqlDate(std::string_view text) {
-    if (auto read = ReadSqlDate(text)) return read->date;
-    return std::nullopt;
-}
-
-std::optional<std::string> StoredDateText(std::string_view text) {
-    const auto read = ReadSqlDate(text);
-    if (!read) return std::nullopt;
-    std::string stored = read->date.ToStorageString();
-    if (read->milliseconds != 0) {
-        const std::string ms = std::to_string(read->milliseconds);
-        stored += "." + std::string(3 - ms.size(), '0') + ms;
-    }
-    return stored;
 }
 
 }  // namespace velaqm::host

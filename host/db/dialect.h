@@ -4,7 +4,8 @@
 //
 // A batch is tokenized with SQL Server's rules (dialect_tokenizer.cpp), split into statements
 // (dialect_splitter.cpp: at ";" and before a statement keyword, since the plug-ins' batches
-// have no semicolons), and each statement is rewritten token by token (dialect_rewriter.h).
+// have no semicolons), and each statement is rewritten token by token (dialect_rewriter.h),
+// knowing of the database's tables what a SchemaInfo says (dialect_schema.h).
 // What SQLite already runs unchanged keeps its wording; a construct that has no faithful
 // translation is refused with a HostError (db_error.h) naming it. Tokenize, SplitStatements
 // and RewriteStatement take any text: what they cannot read they refuse with a HostError.
@@ -14,10 +15,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "frame/date.h"
+#include "host/db/dialect_schema.h"
 
 namespace velaqm::host {
 
@@ -37,37 +38,6 @@ struct Token {
 
 // Comments and blanks are skipped. Throws for an unclosed string, quoted name or comment.
 std::vector<Token> Tokenize(std::string_view sql);
-
-// The kind of value a column holds, from its declared type.
-enum class ColumnType { kOther, kText, kInteger, kNumber, kDate };
-ColumnType ColumnTypeOf(std::string_view declaredType);
-
-// What the translator knows of the database's tables: their columns in order and their types.
-// Dates matter because a date literal written to or compared with such a column is put into
-// the stored form 'YYYY-MM-DD HH:MM:SS' ('2009/10/1' would otherwise never equal a stored
-// date); numbers because SQL Server's + adds them where it joins text, and AVG of whole
-// numbers stays whole.
-class SchemaInfo {
-  public:
-    void AddColumn(std::string_view table, std::string_view column, std::string_view declaredType);
-    bool IsDateColumn(std::string_view table, std::string_view column) const;
-    // The type a column of that name has in every table that has one; kOther when they differ
-    // or no table has one.
-    ColumnType TypeOfName(std::string_view column) const;
-    bool IsDateColumnName(std::string_view column) const {
-        return TypeOfName(column) == ColumnType::kDate;
-    }
-    // Column names of the table in order; empty when the table is unknown.
-    std::vector<std::string> Columns(std::string_view table) const;
-
-  private:
-    struct Column {
-        std::string name;
-        ColumnType type;
-    };
-    std::unordered_map<std::string, std::vector<Column>> m_tables;  // lower-case table name
-    std::unordered_map<std::string, ColumnType> m_typeByName;       // lower-case column name
-};
 
 struct TranslatedStatement {
     std::string sql;               // SQLite text

@@ -1,7 +1,8 @@
 // The statement rewriter of the SQL Server dialect: one statement's tokens, rewritten in place
-// into SQLite's dialect. Statement shapes (TOP, UPDATE ... FROM, SELECT ... INTO, #temp
-// tables, aliases) are in dialect_rewriter.cpp; expressions (functions, operators, dates,
-// table hints, collations) in dialect_expressions.cpp.
+// into SQLite's dialect. Statement shapes (TOP, SELECT ... INTO, #temp tables, aliases) are in
+// dialect_rewriter.cpp, UPDATE ... FROM in dialect_update_from.cpp; dates in
+// dialect_dates.cpp; other expressions (functions, operators, table hints, collations) in
+// dialect_expressions.cpp.
 #pragma once
 
 #include <array>
@@ -15,6 +16,8 @@
 #include "host/db/db_error.h"
 #include "host/db/dialect.h"
 #include "host/db/dialect_lexical.h"
+#include "host/db/dialect_types.h"
+#include "host/db/dialect_update_from.h"
 
 namespace velaqm::host::dialect {
 
@@ -48,6 +51,9 @@ inline Tok Punct(std::string text, std::string gap = "") {
     return MakeTok(TokenKind::kPunct, std::move(text), std::move(gap));
 }
 
+// Operators that compare two operands.
+inline constexpr std::array<std::string_view, 9> kComparisons = {"=",  "<>", "!=", "<", ">",
+                                                                 "<=", ">=", "!<", "!>"};
 // Words after which a string cannot be a column alias: it is an operand.
 inline constexpr std::array<std::string_view, 31> kOperandKeywords = {
     "SELECT", "DISTINCT", "ALL",    "AND",  "OR",     "NOT",    "IS",       "IN",
@@ -58,7 +64,7 @@ inline constexpr std::array<std::string_view, 31> kOperandKeywords = {
 class StatementRewriter {
   public:
     StatementRewriter(Toks tokens, std::string_view source, const SchemaInfo& schema)
-        : t(std::move(tokens)), m_source(source), m_schema(schema) {}
+        : m_tokens(std::move(tokens)), m_source(source), m_schema(schema) {}
 
     std::optional<TranslatedStatement> Run();
 
@@ -69,16 +75,29 @@ class StatementRewriter {
             m_source);
     }
 
-    std::size_t Size() const { return t.size(); }
-    bool W(std::size_t i, std::string_view keyword) const {
-        return i < t.size() && t[i].kind == TokenKind::kWord && t[i].key == keyword;
+    std::size_t Size() const { return m_tokens.size(); }
+    bool IsWord(std::size_t i, std::string_view keyword) const {
+        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::kWord &&
+               m_tokens[i].key == keyword;
     }
-    bool P(std::size_t i, std::string_view punct) const {
-        return i < t.size() && t[i].kind == TokenKind::kPunct && t[i].key == punct;
+    bool IsPunct(std::size_t i, std::string_view punct) const {
+        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::kPunct &&
+               m_tokens[i].key == punct;
+    }
+    bool IsDateTypeAt(std::size_t i) const {
+        return i < m_tokens.size() && m_tokens[i].kind == TokenKind::kWord &&
+               IsDateTypeName(m_tokens[i].key);
     }
     bool IsName(std::size_t i) const {
-        return i < t.size() &&
-               (t[i].kind == TokenKind::kWord || t[i].kind == TokenKind::kQuotedName);
+        return i < m_tokens.size() &&
+               (m_tokens[i].kind == TokenKind::kWord || m_tokens[i].kind == TokenKind::kQuotedName);
+    }
+    // The last part of the dotted name (owner.table, alias.column) that starts at `first`.
+    std::size_t LastNamePart(std::size_t first) const {
+        std::size_t last = first;
+        while (IsPunct(last + 1, ".") && IsName(last + 2))
+            last += 2;
+        return last;
     }
     std::size_t Close(std::size_t open) const;
     std::size_t Open(std::size_t close) const;
@@ -89,22 +108,22 @@ class StatementRewriter {
     template <class Pred>
     std::size_t FindAtDepth(std::size_t from, Pred stop) const {
         int depth = 0;
-        for (std::size_t i = from; i < t.size(); ++i) {
-            if (P(i, "(")) {
+        for (std::size_t i = from; i < m_tokens.size(); ++i) {
+            if (IsPunct(i, "(")) {
                 ++depth;
-            } else if (P(i, ")")) {
+            } else if (IsPunct(i, ")")) {
                 if (depth == 0) return i;
                 --depth;
             } else if (depth == 0 && stop(i)) {
                 return i;
             }
         }
-        return t.size();
+        return m_tokens.size();
     }
     void Replace(std::size_t first, std::size_t last, Toks with);
     Toks Copy(std::size_t first, std::size_t last) const {
-        return Toks(t.begin() + static_cast<std::ptrdiff_t>(first),
-                    t.begin() + static_cast<std::ptrdiff_t>(last));
+        return Toks(m_tokens.begin() + static_cast<std::ptrdiff_t>(first),
+                    m_tokens.begin() + static_cast<std::ptrdiff_t>(last));
     }
 
     // Statement shapes (dialect_rewriter.cpp)
@@ -123,26 +142,43 @@ class StatementRewriter {
     void RewriteSelectInto();
     void RewriteInsert();
     void RewriteDelete();
+
+    // UPDATE (dialect_update_from.cpp)
     void RewriteUpdate();
     void NormalizeAssignments(std::size_t set, std::size_t end, std::string_view table);
+    std::optional<UpdateFrom> ParseUpdate() const;
+    std::vector<UpdateSource> ReadUpdateSources(std::size_t first, std::size_t end) const;
+    UpdateSource ReadUpdateSource(std::size_t first, std::size_t end) const;
+    std::pair<std::string, std::size_t> ReadJoin(std::size_t at) const;
+    void RefuseUntranslatableUpdate(const UpdateFrom& update) const;
+    Toks EmitUpdateFrom(const UpdateFrom& update) const;
+    Toks UpdateTarget(const UpdateSource& updated) const;
+    void AppendBareSetList(const UpdateFrom& update, Toks& out) const;
+    Toks OtherSources(const UpdateFrom& update) const;
+    void AppendConditions(const UpdateFrom& update, bool noOtherSources, Toks& out) const;
+
     std::string Emit() const;
 
-    // Expressions (dialect_expressions.cpp)
+    // Dates (dialect_dates.cpp)
     void NormalizeComparedDates();
     void NormalizeLiteral(std::size_t i);
     bool IsDateCall(std::size_t name) const;
     bool DateOperandEndingAt(std::size_t j) const;
     bool DateOperandStartingAt(std::size_t j) const;
+    std::string ConvertStyle(std::size_t first, std::size_t last) const;
+    void RewriteDatePartCall(std::size_t i);
+
+    // Expressions (dialect_expressions.cpp)
     void RewriteFunctions();
     void RewriteConvert(std::size_t i);
     void RewriteCast(std::size_t i);
-    void RewriteDatePartCall(std::size_t i);
     void RewriteAverage(std::size_t i);
     struct TargetType {
         std::string name;
         std::string length = "NULL";
     };
     TargetType ParseType(std::size_t first, std::size_t last) const;
+    Toks ConvertCall(const TargetType& target, Toks expr, std::string style) const;
     void DropMax();
     void DropTableHints();
     bool IsHintList(std::size_t open) const;
@@ -163,7 +199,7 @@ class StatementRewriter {
     void RewriteAdditions();
     void GuardDivisors();
 
-    Toks t;
+    Toks m_tokens;
     std::string_view m_source;
     const SchemaInfo& m_schema;
     TranslatedStatement m_result;

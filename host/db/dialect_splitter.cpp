@@ -17,49 +17,14 @@ constexpr std::array<std::string_view, 23> kStatementStarts = {
     "SET",    "EXEC",   "EXECUTE", "DECLARE",  "PRINT",  "IF",    "WHILE",    "RETURN",
     "USE",    "BEGIN",  "COMMIT",  "ROLLBACK", "MERGE",  "GRANT", "RAISERROR"};
 
-}  // namespace
-
-// Statement boundaries: ";" and GO at depth 0, and a statement keyword at depth 0 that does
-// not continue the statement before it (the SELECT of INSERT ... SELECT, the SET of UPDATE,
-// a SELECT after UNION, ...). Statement keywords are never taken as implicit aliases.
-std::vector<StatementRange> SplitStatements(const std::vector<Token>& tokens,
-                                            std::string_view sql) {
-    std::vector<StatementRange> out;
-    std::size_t start = 0;
-    int depth = 0;
-    std::string lead;
+// What the splitter has seen of the statement it is in, to tell whether a statement keyword
+// at depth 0 continues it.
+struct StatementSoFar {
+    std::string lead;  // its first keyword
     bool sawSelect = false, sawValues = false, sawSet = false;
-    auto close = [&](std::size_t end, std::size_t next) {
-        if (end > start) out.push_back({start, end});
-        start = next;
-        lead.clear();
-        sawSelect = sawValues = sawSet = false;
-    };
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        const Token& tok = tokens[i];
-        const std::string key =
-            tok.kind == TokenKind::kWord ? Upper(tok.text) : std::string(tok.text);
-        if (tok.kind == TokenKind::kPunct) {
-            if (key == "(") ++depth;
-            if (key == ")" && --depth < 0) RefuseText("Incorrect syntax near ')'.", sql);
-            if (key == ";" && depth == 0) close(i, i + 1);
-            continue;
-        }
-        if (tok.kind != TokenKind::kWord || depth != 0) continue;
-        if (i == start) {
-            lead = key;
-            if (key == "GO") close(i, i + 1);
-            continue;
-        }
-        const std::string prev = tokens[i - 1].kind == TokenKind::kWord
-                                     ? Upper(tokens[i - 1].text)
-                                     : std::string(tokens[i - 1].text);
-        if (key == "GO") {
-            close(i, i + 1);
-            continue;
-        }
-        if (key == "VALUES") sawValues = true;
-        if (!OneOf(key, kStatementStarts) || prev == ".") continue;
+
+    // `key` comes after `prev`; `beforeColumn` when COLUMN follows it (ALTER ... ALTER COLUMN).
+    bool Continues(const std::string& key, const std::string& prev, bool beforeColumn) {
         bool continues = false;
         if (key == "SELECT") {
             continues = prev == "UNION" || prev == "ALL" || prev == "EXCEPT" ||
@@ -80,11 +45,58 @@ std::vector<StatementRange> SplitStatements(const std::vector<Token>& tokens,
         } else if (key == "DROP") {
             continues = lead == "ALTER";
         } else if (key == "ALTER") {
-            continues =
-                lead == "ALTER" && i + 1 < tokens.size() && Upper(tokens[i + 1].text) == "COLUMN";
+            continues = lead == "ALTER" && beforeColumn;
         }
-        if (!continues) close(i, i);
-        if (i == start) lead = key;
+        return continues;
+    }
+};
+
+std::string TokenKey(const Token& token) {
+    return token.kind == TokenKind::kWord ? Upper(token.text) : std::string(token.text);
+}
+
+}  // namespace
+
+// Statement boundaries: ";" and GO at depth 0, and a statement keyword at depth 0 that does
+// not continue the statement before it (the SELECT of INSERT ... SELECT, the SET of UPDATE,
+// a SELECT after UNION, ...). Statement keywords are never taken as implicit aliases.
+std::vector<StatementRange> SplitStatements(const std::vector<Token>& tokens,
+                                            std::string_view sql) {
+    std::vector<StatementRange> out;
+    std::size_t start = 0;
+    int depth = 0;
+    StatementSoFar current;
+    auto close = [&](std::size_t end, std::size_t next) {
+        if (end > start) out.push_back({start, end});
+        start = next;
+        current = {};
+    };
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const Token& tok = tokens[i];
+        const std::string key = TokenKey(tok);
+        if (tok.kind == TokenKind::kPunct) {
+            if (key == "(") ++depth;
+            if (key == ")" && --depth < 0) RefuseText("Incorrect syntax near ')'.", sql);
+            if (key == ";" && depth == 0) close(i, i + 1);
+            continue;
+        }
+        if (tok.kind != TokenKind::kWord || depth != 0) continue;
+        if (i == start) {
+            current.lead = key;
+            if (key == "GO") close(i, i + 1);
+            continue;
+        }
+        if (key == "GO") {
+            close(i, i + 1);
+            continue;
+        }
+        if (key == "VALUES") current.sawValues = true;
+        const std::string prev = TokenKey(tokens[i - 1]);
+        if (!OneOf(key, kStatementStarts) || prev == ".") continue;
+        const bool beforeColumn =
+            key == "ALTER" && i + 1 < tokens.size() && Upper(tokens[i + 1].text) == "COLUMN";
+        if (!current.Continues(key, prev, beforeColumn)) close(i, i);
+        if (i == start) current.lead = key;
     }
     close(tokens.size(), tokens.size());
     return out;

@@ -2,6 +2,7 @@
 // with N prefix, numbers, nested comments), with source offsets kept for the splitter.
 #include <array>
 #include <cctype>
+#include <utility>
 
 #include "host/db/dialect.h"
 #include "host/db/dialect_lexical.h"
@@ -62,75 +63,83 @@ std::string CleanGap(std::string_view gap) {
 
 using namespace dialect;
 
+namespace {
+
+// Index just past the number at `i`: 0x and hex digits, or digits with a decimal point and an
+// exponent.
+std::size_t NumberEnd(std::string_view sql, std::size_t i) {
+    const std::size_t size = sql.size();
+    if (sql.compare(i, 2, "0x") == 0 || sql.compare(i, 2, "0X") == 0) {
+        i += 2;
+        while (i < size && std::isxdigit(static_cast<unsigned char>(sql[i])))
+            ++i;
+        return i;
+    }
+    while (i < size && IsDigit(sql[i]))
+        ++i;
+    if (i < size && sql[i] == '.') ++i;
+    while (i < size && IsDigit(sql[i]))
+        ++i;
+    if (i < size && (sql[i] == 'e' || sql[i] == 'E')) {
+        std::size_t exponent = i + 1;
+        if (exponent < size && (sql[exponent] == '+' || sql[exponent] == '-')) ++exponent;
+        if (exponent < size && IsDigit(sql[exponent])) {
+            i = exponent;
+            while (i < size && IsDigit(sql[i]))
+                ++i;
+        }
+    }
+    return i;
+}
+
+// The kind of the token that starts at `i` and the index just past it.
+std::pair<TokenKind, std::size_t> ReadToken(std::string_view sql, std::size_t i) {
+    const char c = sql[i];
+    const char next = i + 1 < sql.size() ? sql[i + 1] : '\0';
+    if ((c == 'N' || c == 'n') && next == '\'')
+        return {
+            TokenKind::kString,
+            SkipQuoted(sql, i + 1, '\'', "Unclosed quotation mark after the character string.")};
+    if (c == '\'')
+        return {TokenKind::kString,
+                SkipQuoted(sql, i, '\'', "Unclosed quotation mark after the character string.")};
+    if (c == '"')
+        return {TokenKind::kQuotedName,
+                SkipQuoted(sql, i, '"', "Unclosed quotation mark before a name.")};
+    if (c == '[')
+        return {TokenKind::kQuotedName, SkipQuoted(sql, i, ']', "Unclosed bracket after a name.")};
+    if (IsDigit(c) || (c == '.' && IsDigit(next))) return {TokenKind::kNumber, NumberEnd(sql, i)};
+    if (IsWordStart(c)) {
+        std::size_t end = i;
+        while (end < sql.size() && IsWordChar(sql[end]))
+            ++end;
+        return {TokenKind::kWord, end};
+    }
+    static constexpr std::array<std::string_view, 7> kPairs = {
+        "<=", ">=", "<>", "!=", "!<", "!>", "::"};
+    return {TokenKind::kPunct, i + (OneOf(sql.substr(i, 2), kPairs) ? 2 : 1)};
+}
+
+}  // namespace
+
 std::vector<Token> Tokenize(std::string_view sql) {
     // SQLite ends a statement's text at a NUL: what follows one would silently not run.
     if (sql.find('\0') != std::string_view::npos)
         RefuseText("Incorrect syntax near a NUL character.", sql);
     std::vector<Token> tokens;
-    std::size_t i = 0;
-    const std::size_t n = sql.size();
-    while (i < n) {
-        const char c = sql[i];
-        const char next = i + 1 < n ? sql[i + 1] : '\0';
-        if (IsBlank(c)) {
+    for (std::size_t i = 0; i < sql.size();) {
+        if (IsBlank(sql[i])) {
             ++i;
-            continue;
-        }
-        if (c == '-' && next == '-') {
-            while (i < n && sql[i] != '\n' && sql[i] != '\r')
+        } else if (sql.compare(i, 2, "--") == 0) {
+            while (i < sql.size() && sql[i] != '\n' && sql[i] != '\r')
                 ++i;
-            continue;
-        }
-        if (c == '/' && next == '*') {
+        } else if (sql.compare(i, 2, "/*") == 0) {
             i = SkipBlockComment(sql, i);
-            continue;
-        }
-        const std::size_t start = i;
-        TokenKind kind = TokenKind::kPunct;
-        if ((c == 'N' || c == 'n') && next == '\'') {
-            kind = TokenKind::kString;
-            i = SkipQuoted(sql, i + 1, '\'', "Unclosed quotation mark after the character string.");
-        } else if (c == '\'') {
-            kind = TokenKind::kString;
-            i = SkipQuoted(sql, i, '\'', "Unclosed quotation mark after the character string.");
-        } else if (c == '"') {
-            kind = TokenKind::kQuotedName;
-            i = SkipQuoted(sql, i, '"', "Unclosed quotation mark before a name.");
-        } else if (c == '[') {
-            kind = TokenKind::kQuotedName;
-            i = SkipQuoted(sql, i, ']', "Unclosed bracket after a name.");
-        } else if (c == '0' && (next == 'x' || next == 'X')) {
-            kind = TokenKind::kNumber;
-            i += 2;
-            while (i < n && std::isxdigit(static_cast<unsigned char>(sql[i])))
-                ++i;
-        } else if (IsDigit(c) || (c == '.' && IsDigit(next))) {
-            kind = TokenKind::kNumber;
-            while (i < n && IsDigit(sql[i]))
-                ++i;
-            if (i < n && sql[i] == '.') ++i;
-            while (i < n && IsDigit(sql[i]))
-                ++i;
-            if (i < n && (sql[i] == 'e' || sql[i] == 'E')) {
-                std::size_t e = i + 1;
-                if (e < n && (sql[e] == '+' || sql[e] == '-')) ++e;
-                if (e < n && IsDigit(sql[e])) {
-                    i = e;
-                    while (i < n && IsDigit(sql[i]))
-                        ++i;
-                }
-            }
-        } else if (IsWordStart(c)) {
-            kind = TokenKind::kWord;
-            while (i < n && IsWordChar(sql[i]))
-                ++i;
         } else {
-            static constexpr std::array<std::string_view, 7> kPairs = {
-                "<=", ">=", "<>", "!=", "!<", "!>", "::"};
-            const std::string_view two = sql.substr(i, 2);
-            i += OneOf(two, kPairs) ? 2 : 1;
+            const auto [kind, end] = ReadToken(sql, i);
+            tokens.push_back(Token{kind, sql.substr(i, end - i), i});
+            i = end;
         }
-        tokens.push_back(Token{kind, sql.substr(start, i - start), start});
     }
     return tokens;
 }

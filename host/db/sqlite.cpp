@@ -10,6 +10,7 @@
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
+#include "host/db/dialect_types.h"
 #include "host/db/tsql_functions.h"
 
 namespace velaqm::host {
@@ -284,8 +285,7 @@ Statement::ColumnKind Statement::KindOf(int column) const {
         for (std::size_t i = 0; i < count; ++i) {
             const std::string word =
                 TypeWord(sqlite3_column_decltype(m_stmt.get(), static_cast<int>(i)));
-            if (word == "DATETIME" || word == "DATE" || word == "SMALLDATETIME" ||
-                word == "DATETIME2")
+            if (IsDateTypeName(word))
                 m_kinds[i] = ColumnKind::kDate;
             else if (word == "DECIMAL" || word == "NUMERIC" || word == "MONEY" ||
                      word == "SMALLMONEY")

@@ -14,6 +14,7 @@
 #include "frame/decimal.h"
 #include "host/db/db_error.h"
 #include "host/db/dialect.h"
+#include "host/db/dialect_types.h"
 
 namespace velaqm::host {
 
@@ -184,14 +185,13 @@ void Convert(sqlite3_context* ctx, int, sqlite3_value** argv) {
         const int style = IsNull(argv[3]) ? -1 : sqlite3_value_int(argv[3]);
         const int storage = sqlite3_value_type(value);
 
-        if (type == "DATETIME" || type == "SMALLDATETIME" || type == "DATETIME2") {
+        if (type == "DATE") return ResultText(ctx, DateOf(value).DatePart().ToStorageString());
+        if (IsDateTypeName(type)) {
             if (storage == SQLITE_TEXT)
                 if (auto stored = StoredDateText(TextOf(value))) return ResultText(ctx, *stored);
             return ResultText(ctx, DateOf(value).ToStorageString());
         }
-        if (type == "DATE") return ResultText(ctx, DateOf(value).DatePart().ToStorageString());
-        if (type == "CHAR" || type == "VARCHAR" || type == "NCHAR" || type == "NVARCHAR" ||
-            type == "TEXT" || type == "NTEXT") {
+        if (IsCharTypeName(type)) {
             std::string text = DisplayText(value);
             if (style >= 0 && storage == SQLITE_TEXT && ParseSqlDate(text)) {
                 const Moment moment = MomentOf(value);

@@ -86,8 +86,10 @@ TEST_F(ServerQueriesTest, TheServerDateHasNoTimeOfDay) {
 }
 
 TEST_F(ServerQueriesTest, QMaInfoQueries) {
-    EXPECT_EQ(GetQMaInfoName("fClassTypeid=1001300 and FNumber='YGD01'"), "正常检验");
-    EXPECT_EQ(GetQMaInfoName("fClassTypeid=1001300 and FNumber='none'"), "");
+    EXPECT_EQ(GetQMaInfoName(1001300, "YGD01"), "正常检验");
+    EXPECT_EQ(GetQMaInfoName(1001300, "none"), "");
+    EXPECT_EQ(GetQMaInfoName(1001304, "YGD01"), "") << "the number of another class type";
+    EXPECT_EQ(GetQMaInfoName(1001300, "x' OR '1'='1"), "") << "a number is a value, never SQL";
     EXPECT_TRUE(RecordExists("SELECT FID FROM QMAInfo WHERE FID = 1"));
     EXPECT_FALSE(RecordExists("SELECT FID FROM QMAInfo WHERE FID = -1"));
     EXPECT_EQ(NextMessage(), "");

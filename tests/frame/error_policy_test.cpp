@@ -64,5 +64,14 @@ TEST(SqlTextTest, ValuesBecomeLiteralsAndNamesMustBeNames) {
         EXPECT_THROW(SqlName(bad), HostError) << bad;
 }
 
+TEST(SqlTextTest, ATemplateTakesEachValueAtItsPlaceHolderOnce) {
+    EXPECT_EQ(SqlFormat("where FID=%1 and FNumber=%2", {"7", SqlText("C'2")}),
+              "where FID=7 and FNumber='C''2'");
+    // A value's own "%2" is not read again as a place-holder.
+    EXPECT_EQ(SqlFormat("%2 or %1", {SqlText("%2"), "x"}), "x or '%2'");
+    EXPECT_EQ(SqlFormat("FName LIKE '%a%' AND 100% = %", {}), "FName LIKE '%a%' AND 100% = %");
+    EXPECT_THROW(SqlFormat("FID=%3", {"1", "2"}), HostError) << "no value for a place-holder";
+}
+
 }  // namespace
 }  // namespace velaqm

@@ -168,6 +168,19 @@ TEST_F(BillFormTest, ABillOpenedForEditingHoldsItsEditLockUntilClosed) {
     EXPECT_EQ(Query("select count(*) from t_BillMutex"), "0");
 }
 
+// The copy is a new bill: the original is free for others at once, not left locked for good.
+TEST_F(BillFormTest, CopyingABillGivesBackTheOriginalsEditLock) {
+    MakeClassWithEntries();
+    session->Db().ExecuteNative("INSERT INTO T_Head (FID, FBillNo) VALUES (1, 'T1')");
+    host::BillForm& form = session->OpenBill(1009920, 1, false);
+    form.SetBarStatus("mnuEditCopy", "Enabled", true);
+    form.Click("mnuEditCopy");
+    EXPECT_EQ(Query("select count(*) from t_BillMutex"), "0");
+    EXPECT_TRUE(form.ToolState("mnuFileSave").Enabled()) << "the copy itself may be saved";
+    session->CloseForm();
+    EXPECT_EQ(Query("select count(*) from t_BillMutex"), "0");
+}
+
 TEST_F(BillFormTest, OpeningABillThatDoesNotExistFails) {
     MakeClassWithEntries();
     EXPECT_THROW(session->OpenBill(1009920, 99, false), HostError);

@@ -302,6 +302,10 @@ TEST(Translate, RewritesUpdateWithJoinToSqliteUpdateFrom) {
           "(b.f = 1)"}},
         {"update T set x = 1 from X where X.id = T.id",
          {"update T set x = 1 from X where X.id = T.id"}},
+        {"update a set x = 1 from T a cross join X b, Y c left outer join Z d on d.k = c.k",
+         {"update T AS a set x = 1 from X b, Y c LEFT JOIN Z d ON d.k = c.k"}},
+        {"update [a] set [a].x = 1 from dbo.T as [a] inner join X b on b.id = [a].id",
+         {"update T AS \"a\" set x = 1 from X b WHERE (b.id = \"a\".id)"}},
     });
 }
 
@@ -385,6 +389,10 @@ TEST(Translate, RefusesWhatHasNoFaithfulTranslation) {
         {"update a set x = 1 from X b join T a on where b.f = 1", "JOIN with an empty ON"},
         {"update a set x = 1 from T a left join X b", "LEFT JOIN without ON"},
         {"update a set x = 1 from T a join X b on a.id = b.id where", "WHERE without a condition"},
+        {"update a set x = 1 from (select 1 id) a, X b", "UPDATE of that joined table"},
+        {"update a set x = 1 from X b left join T a on a.id = b.id", "UPDATE of that joined table"},
+        {"update a set x = 1 from T a full join X b on a.id = b.id", "FULL JOIN"},
+        {"update a set x = 1 from T a natural join X b", "FROM clause of an UPDATE"},
         {"select 0x1F", "binary literal"},
         {"select a from t where b = ?", "parameter marker"},
         {"select a from t for xml auto", "FOR XML"},

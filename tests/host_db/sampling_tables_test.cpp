@@ -18,6 +18,7 @@
 
 #include "frame/convert.h"
 #include "host/db/database.h"
+#include "sampling/code_letter_plan.h"
 #include "tests/support/build_paths.h"
 
 namespace velaqm::host {
@@ -29,7 +30,7 @@ struct LotRange {
     std::optional<int> up;  // none: the open last range
     const char* letters;
 };
-constexpr const char* kLevels[] = {"FS1", "FS2", "FS3", "FS4", "FC1", "FC2", "FC3"};
+constexpr const char* kLevels[] = {"S1", "S2", "S3", "S4", "C1", "C2", "C3"};
 const LotRange kRanges[] = {
     {2, 8, "AAAAAAB"},          {9, 15, "AAAAABC"},          {16, 25, "AABBBCD"},
     {26, 50, "ABBCCDE"},        {51, 90, "BBCCCEF"},         {91, 150, "BBCDDFG"},
@@ -83,38 +84,6 @@ Plans ReadPlans() {
     return plans;
 }
 
-std::string Token(std::string aql) {
-    for (char& c : aql)
-        if (c == '.') c = '_';
-    return aql;
-}
-
-// The plan batch exactly as the plug-in builds it for one AQL, level and strictness.
-std::string PlanBatch(const std::string& aql, const std::string& level, const std::string& ygd) {
-    const std::string v = Token(aql), C = "F" + v + "_AC_RE", K = "FAQL_" + v + "_AC",
-                      R = "FAQL_" + v + "_RE", CRLF = "\r\n";
-    return "SET NOCOUNT ON" + CRLF + "CREATE TABLE #Standard(" + CRLF + "     FLotSize INT," +
-           CRLF + "     FCode VARCHAR(2)," + CRLF + "     FSampleQty INT," + CRLF +
-           "     FREQty INT," + CRLF + "     FACQty INT)" + CRLF +
-           "INSERT INTO #Standard(FSampleQty,FCode,FLotSize,FReQty,FAcQty)" + CRLF +
-           "SELECT (CASE WHEN vq." + C +
-           "='↓' THEN (SELECT TOP 1 q1.FSample FROM vw_QM105E vq1 INNER JOIN QM105E q1 ON "
-           "q1.FID=vq1.FID WHERE q1.FYGD='" +
-           ygd + "' AND vq1." + C + "<>'↓' AND vq1." + C +
-           "<>'↑' AND q1.FCode>t.FNewCode  ORDER BY q1.FSample ASC,q1.FCode ASC)" + CRLF +
-           "             WHEN vq." + C + "='↑' OR vq." + C +
-           "='' THEN (SELECT TOP 1 vq1.FSample FROM vw_QM105E vq1 INNER JOIN QM105E q1 ON "
-           "q1.FID=vq1.FID WHERE q1.FYGD='" +
-           ygd + "' AND vq1." + C + "<>'↓' AND vq1." + C +
-           "<>'↑' AND q1.FCode<t.FNewCode ORDER BY q1.FSample DESC ,q1.FCode DESC)" + CRLF +
-           "        Else q.FSample END) AS FSampleQty,t.FNewCode ,t.FUp AS FLotSize," + R + "," +
-           K + CRLF + "FROM vw_QM105E vq" + CRLF + "INNER JOIN QM105E q ON q.FID=vq.FID" + CRLF +
-           "INNER JOIN (SELECT  " + level +
-           " AS FNewCode,FID,FUp FROM QMSampleLetter) t ON t.FNewCode=q.FCode" + CRLF +
-           "WHERE q.FYGD='" + ygd + "'" + CRLF + "SELECT * FROM #Standard" + CRLF +
-           "DROP TABLE #Standard";
-}
-
 std::string Cell(const Variant& value) {
     return value.IsNull() ? "NULL" : Text(value);
 }
@@ -162,7 +131,8 @@ TEST_F(SamplingTables, CodeLetterQueryGivesTheStandardPlanForEveryLotLevelStrict
                 }
                 ResultSet result;
                 try {
-                    result = db->Execute(PlanBatch(aql, kLevels[level], strictness.ygd));
+                    result = db->Execute(
+                        CodeLetterPlanSql(kLevels[level], strictness.ygd, AqlToken(aql)));
                 } catch (const std::exception& e) {
                     ADD_FAILURE() << e.what();
                     continue;
@@ -175,10 +145,10 @@ TEST_F(SamplingTables, CodeLetterQueryGivesTheStandardPlanForEveryLotLevelStrict
                 for (const auto& row : result.rows) {
                     std::string sample = Cell(row[sampleCol]);
                     if (!row[sampleCol].IsNull()) {
-                        const std::int64_t lot =
-                            row[lotCol].IsNull() ? kOpenLot : WholeNumber(row[lotCol]);
-                        const std::int64_t n = WholeNumber(row[sampleCol]);
-                        sample = std::to_string(lot < n ? lot : n);
+                        const std::optional<std::int64_t> lot =
+                            row[lotCol].IsNull() ? std::nullopt
+                                                 : std::optional(WholeNumber(row[lotCol]));
+                        sample = std::to_string(SampleQuantity(lot, WholeNumber(row[sampleCol])));
                     }
                     actual += Cell(row[lotCol]) + "|" + Cell(row[codeCol]) + "|" + sample + "|" +
                               Cell(row[acCol]) + "|" + Cell(row[reCol]) + "\n";
@@ -219,7 +189,7 @@ TEST_F(SamplingTables, LetterTableHoldsTheLotSizeRanges) {
 TEST_F(SamplingTables, CellTextsAgreeWithTheirNumbers) {
     std::string columns;
     for (const std::string& aql : plans.aqls) {
-        const std::string v = Token(aql);
+        const std::string v = AqlToken(aql);
         columns += ",vq.F" + v + "_AC_RE,q.FAQL_" + v + "_AC,q.FAQL_" + v + "_RE";
     }
     const ResultSet result = db->Execute("SELECT q.FYGD,q.FCode" + columns +

@@ -52,7 +52,7 @@ TEST(StatementColumns, ConvertByStorageAndDeclaredType) {
     ExecuteSimple(
         db,
         "CREATE TABLE v (plain, i INTEGER, d DATETIME, day DATE, m DECIMAL(18,2), n NUMERIC, "
-        "money MONEY, b BIT)");
+        "money MONEY, b BIT, sd SMALLDATETIME, d2 DATETIME2)");
     struct Case {
         const char* column;
         const char* value;
@@ -76,6 +76,8 @@ TEST(StatementColumns, ConvertByStorageAndDeclaredType) {
         {"d", "'soon'", VarType::String, "soon"},
         {"d", "NULL", VarType::Null, ""},
         {"day", "'2024-3-5'", VarType::Date, "2024-03-05"},
+        {"sd", "'2024-03-15 08:30:00'", VarType::Date, "2024-03-15 08:30:00"},
+        {"d2", "'2024-03-15 08:30:00.250'", VarType::Date, "2024-03-15 08:30:00"},
         {"m", "12.5", VarType::Decimal, "12.5"},
         {"m", "'33.33'", VarType::Decimal, "33.33"},
         {"m", "3", VarType::Decimal, "3"},

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
 #include "host/db/database.h"
+#include "sampling/code_letter_plan.h"
 #include "tests/support/host_error_of.h"
 
 namespace velaqm::host {
@@ -568,47 +570,20 @@ TEST_F(Statements, SamplingStandardCleanUpUpdatesThroughTheJoin) {
 // The Ac/Re plan of the code-letter method: a temp table filled and read in one batch, with
 // arrows in the plan sending a letter to the nearest usable plan below or above it.
 TEST_F(Statements, CodeLetterPlanBatchReturnsItsTempTable) {
-    const std::string C = "F0_65_AC_RE", K = "FAQL_0_65_AC", R = "FAQL_0_65_RE", s = "YGD01";
-    auto plan = [&](const std::string& L) {
-        return "SET NOCOUNT ON\r\nCREATE TABLE #Standard(\r\n     FLotSize INT,\r\n     FCode "
-               "VARCHAR(2),\r\n"
-               "     FSampleQty INT,\r\n     FREQty INT,\r\n     FACQty INT)\r\n"
-               "INSERT INTO #Standard(FSampleQty,FCode,FLotSize,FReQty,FAcQty)\r\n"
-               "SELECT (CASE WHEN vq." +
-               C +
-               "='↓' THEN (SELECT TOP 1 q1.FSample FROM vw_QM105E vq1 INNER JOIN "
-               "QM105E q1 ON q1.FID=vq1.FID WHERE q1.FYGD='" +
-               s + "' AND vq1." + C + "<>'↓' AND vq1." + C +
-               "<>'↑' AND q1.FCode>t.FNewCode  ORDER BY q1.FSample ASC,q1.FCode ASC)\r\n"
-               "             WHEN vq." +
-               C + "='↑' OR vq." + C +
-               "='' THEN (SELECT TOP 1 vq1.FSample FROM "
-               "vw_QM105E vq1 INNER JOIN QM105E q1 ON q1.FID=vq1.FID WHERE q1.FYGD='" +
-               s + "' AND vq1." + C + "<>'↓' AND vq1." + C +
-               "<>'↑' AND q1.FCode<t.FNewCode ORDER BY q1.FSample DESC ,q1.FCode DESC)\r\n"
-               "        Else q.FSample END) AS FSampleQty,t.FNewCode ,t.FUp AS FLotSize," +
-               R + "," + K +
-               "\r\n"
-               "FROM vw_QM105E vq\r\nINNER JOIN QM105E q ON q.FID=vq.FID\r\n"
-               "INNER JOIN (SELECT  " +
-               L +
-               " AS FNewCode,FID,FUp FROM QMSampleLetter) t ON t.FNewCode=q.FCode\r\n"
-               "WHERE q.FYGD='" +
-               s + "'\r\nSELECT * FROM #Standard\r\nDROP TABLE #Standard";
-    };
+    auto plan = [](std::string_view level) { return CodeLetterPlanSql(level, "YGD01", "0_65"); };
     for (int run = 0; run < 2; ++run) {  // the batch drops its table, so it runs again
-        const ResultSet result = db.Execute(plan("FC2"));
+        const ResultSet result = db.Execute(plan("C2"));
         ASSERT_TRUE(result.isQuery);
         EXPECT_EQ(result.columns, (std::vector<std::string>{"FLotSize", "FCode", "FSampleQty",
                                                             "FREQty", "FACQty"}));
         EXPECT_EQ(Rows(result), "8|A|2|1|0;15|B|2|1|0;25|C|8|1|0;50|D|8|2|1;NULL|E|8|3|2");
     }
-    EXPECT_EQ(Rows(db.Execute(plan("FS1"))),
+    EXPECT_EQ(Rows(db.Execute(plan("S1"))),
               "8|A|2|1|0;15|A|2|1|0;25|B|2|1|0;50|B|2|1|0;NULL|B|2|1|0");
     // A level outside the seven leaves the letter column empty: the database refuses the batch,
     // and the temp table it had created is gone.
-    EXPECT_THROW(db.Execute(plan("")), HostError);
-    EXPECT_EQ(Rows(db.Execute(plan("FC2"))),
+    EXPECT_THROW(db.Execute(plan("X9")), HostError);
+    EXPECT_EQ(Rows(db.Execute(plan("C2"))),
               "8|A|2|1|0;15|B|2|1|0;25|C|8|1|0;50|D|8|2|1;NULL|E|8|3|2");
 }
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/bill_frame.h"
+#include <memory>
+
+#include "billops/audit_tools.h"
 #include "host/action_refused.h"
 #include "host/bill_form.h"
 #include "tests/support/session_fixture.h"
@@ -134,9 +136,18 @@ TEST_F(ClientServiceLogTest, ShowWithNothingLeavesThePluginDetached) {
     ClientServiceLog plugin;
     EXPECT_NO_THROW(plugin.Show(Variant::Nothing()));
     host::BillForm& form = session->OpenNewBill(kClass);
+    const std::weak_ptr<Object> watched = form.shared_from_this();
+    const std::size_t subscribers = form.SubscriberCount();
+    const long references = watched.use_count();
     EXPECT_THROW(plugin.Show(Variant(NewDictionary())), HostError);
+    EXPECT_EQ(form.SubscriberCount(), subscribers) << "a refused object is not subscribed to";
+
     plugin.Show(Variant(std::static_pointer_cast<BillEvent>(form.shared_from_this())));
+    EXPECT_EQ(form.SubscriberCount(), subscribers + 1);
+    EXPECT_GT(watched.use_count(), references);
     plugin.Show(Variant::Nothing());
+    EXPECT_EQ(form.SubscriberCount(), subscribers) << "the subscription ends";
+    EXPECT_EQ(watched.use_count(), references) << "and the plug-in keeps no reference to the bill";
 }
 
 }  // namespace

@@ -35,25 +35,6 @@ TEST(CodeLetterPlanTest, TheWholeLotIsInspectedWhenItIsSmallerThanTheSample) {
     EXPECT_EQ(SampleQuantity(std::nullopt, 99999999), kOpenRangeCap);
 }
 
-TEST(CodeLetterPlanTest, TheBatchIsTheHostsStatementWithTheNamesSplicedIn) {
-    const std::string expected =
-        "SET NOCOUNT ON\r\nCREATE TABLE #Standard(\r\n     FLotSize INT,\r\n"
-        "     FCode VARCHAR(2),\r\n     FSampleQty INT,\r\n     FREQty INT,\r\n"
-        "     FACQty INT)\r\nINSERT INTO #Standard(FSampleQty,FCode,FLotSize,FReQty,FAcQty)\r\n"
-        "SELECT (CASE WHEN vq.F1_0_AC_RE='↓' THEN (SELECT TOP 1 q1.FSample FROM vw_QM105E vq1 "
-        "INNER JOIN QM105E q1 ON q1.FID=vq1.FID WHERE q1.FYGD='YGD01' AND vq1.F1_0_AC_RE<>'↓' "
-        "AND vq1.F1_0_AC_RE<>'↑' AND q1.FCode>t.FNewCode  ORDER BY q1.FSample ASC,q1.FCode "
-        "ASC)\r\n             WHEN vq.F1_0_AC_RE='↑' OR vq.F1_0_AC_RE='' THEN (SELECT TOP 1 "
-        "vq1.FSample FROM vw_QM105E vq1 INNER JOIN QM105E q1 ON q1.FID=vq1.FID WHERE "
-        "q1.FYGD='YGD01' AND vq1.F1_0_AC_RE<>'↓' AND vq1.F1_0_AC_RE<>'↑' AND "
-        "q1.FCode<t.FNewCode ORDER BY q1.FSample DESC ,q1.FCode DESC)\r\n        Else q.FSample "
-        "END) AS FSampleQty,t.FNewCode ,t.FUp AS FLotSize,FAQL_1_0_RE,FAQL_1_0_AC\r\n"
-        "FROM vw_QM105E vq\r\nINNER JOIN QM105E q ON q.FID=vq.FID\r\nINNER JOIN (SELECT  FC2 "
-        "AS FNewCode,FID,FUp FROM QMSampleLetter) t ON t.FNewCode=q.FCode\r\n"
-        "WHERE q.FYGD='YGD01'\r\nSELECT * FROM #Standard\r\nDROP TABLE #Standard";
-    EXPECT_EQ(CodeLetterPlanSql("C2", "YGD01", "1_0"), expected);
-}
-
 TEST(CodeLetterPlanTest, NothingUnsafeIsSplicedIn) {
     EXPECT_THROW(CodeLetterPlanSql("C2", "YGD01", "1;DROP TABLE QM105E"), HostError);
     const std::string quoted = CodeLetterPlanSql("C2", "O'Brien", "1_0");

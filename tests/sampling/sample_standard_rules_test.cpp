@@ -1,38 +1,91 @@
-// The sampling standard's rules as tables: method field states, the lot-size order and the save
-// checks in their order.
+// The sampling standard's rules as tables: which methods have a form, the menu state, the
+// lot-size order and the save checks in their order.
 #include "sampling/sample_standard_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "billops/bill_tools.h"
+#include "tests/support/tool_settings.h"
 
 namespace velaqm {
 namespace {
 
 using Kind = SaveProblem::Kind;
 
-TEST(SampleStandardRulesTest, EachMethodOpensItsOwnFields) {
+// The forms of the known methods are checked through the host, where they are met.
+TEST(SampleStandardRulesTest, OnlyTheFourMethodsHaveAForm) {
+    for (int method : {kMethodSamplingTable, kMethodFormula, kMethodSingleRow, kMethodCodeLetter})
+        EXPECT_TRUE(MethodFormOf(method)) << "method " << method;
+    for (int unknown : {0, 7, 49, -4})
+        EXPECT_FALSE(MethodFormOf(unknown)) << "method " << unknown << " keeps the common form";
+}
+
+using testing::Setting;
+
+TEST(SampleStandardRulesTest, TheMenuStateFollowsTheAuditStateTheMethodAndTheMode) {
+    const BillFacts editable{.mode = bill_mode::kExisting, .heldHere = true, .checker = 0};
     struct Case {
+        const char* name;
+        BillFacts bill;
         int method;
-        bool swatchCode, levelStrictnessAql, sampQty, formula;
-        int maxRows;
+        std::optional<bool> addRowVisible, saveEnabled, formulaEnabled, checkEnabled, checkVisible;
     };
     const Case cases[] = {
-        {kMethodSamplingTable, false, true, true, false, 500},
-        {kMethodFormula, false, false, false, true, 500},
-        {kMethodSingleRow, false, false, true, false, 1},
-        {kMethodCodeLetter, true, true, true, false, 500},
-        {7, false, false, true, false, 500},  // any other method: the common states only
+        {"an editable table standard", editable, kMethodSamplingTable, true, true, false, true,
+         std::nullopt},
+        {"the formula method offers its tool", editable, kMethodFormula, true, true, true, true,
+         std::nullopt},
+        {"the single row has no row tools", editable, kMethodSingleRow, false, true, false, true,
+         std::nullopt},
+        {"an unknown method keeps the row tools", editable, 7, true, true, false, true,
+         std::nullopt},
+        {"an audited bill",
+         {.mode = bill_mode::kExisting, .checker = 16394},
+         kMethodFormula,
+         false,
+         false,
+         false,
+         true,
+         std::nullopt},
+        {"held by another user",
+         {.mode = bill_mode::kExisting, .heldHere = false},
+         kMethodSamplingTable,
+         false,
+         false,
+         false,
+         false,
+         false},
+        {"a new bill",
+         {.mode = bill_mode::kNew},
+         kMethodSamplingTable,
+         true,
+         true,
+         false,
+         false,
+         std::nullopt},
+        {"opened for viewing",
+         {.mode = bill_mode::kNone},
+         kMethodSamplingTable,
+         true,
+         true,
+         false,
+         false,
+         false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("method " + std::to_string(c.method));
-        const MethodFields fields = MethodFieldStates(c.method);
-        EXPECT_EQ(fields.swatchCode, c.swatchCode);
-        EXPECT_EQ(fields.levelStrictnessAql, c.levelStrictnessAql);
-        EXPECT_EQ(fields.sampQty, c.sampQty);
-        EXPECT_EQ(fields.formula, c.formula);
-        EXPECT_EQ(MaxRowsOf(c.method), c.maxRows);
+        SCOPED_TRACE(c.name);
+        const ToolSettings settings = StandardMenuState(c.bill, c.method);
+        EXPECT_EQ(Setting(settings, "mnuEditAddRow", kVisible), c.addRowVisible);
+        EXPECT_EQ(Setting(settings, "mnuFileSave", kEnabled), c.saveEnabled);
+        EXPECT_EQ(Setting(settings, kFormulaTool, kEnabled), c.formulaEnabled);
+        EXPECT_EQ(Setting(settings, "mnuEditCheck", kEnabled), c.checkEnabled);
+        EXPECT_EQ(Setting(settings, "mnuEditCheck", kVisible), c.checkVisible);
+        EXPECT_EQ(Setting(settings, "mnuDataRedBill", kVisible), false);
     }
 }
 

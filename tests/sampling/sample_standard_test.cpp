@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/bill_frame.h"
+#include <string>
+#include <utility>
+
+#include "billops/audit_tools.h"
 #include "host/bill_form.h"
 #include "tests/support/session_fixture.h"
 
@@ -72,6 +75,46 @@ TEST_F(SampleStandardTest, EachMethodSetsItsFieldsRowsAndTools) {
     EXPECT_TRUE(table.FieldEnabled("FQCLevelID"));
     EXPECT_FALSE(table.FieldEnabled("FSwatchCode"));
     EXPECT_EQ(table.DisplayText("FQCLevelID", 0), "一般检验水平II");
+}
+
+// What a method makes of the form, as the user meets it.
+struct MethodFormSeen {
+    bool swatchCode, level, strictness, aql, sampQty, formula;
+    bool swatchCodeLocked, lotSizeLocked, addRow, delRow, formulaTool;
+
+    static MethodFormSeen Of(host::BillForm& form) {
+        return {form.FieldEnabled("FSwatchCode"),
+                form.FieldEnabled("FQCLevelID"),
+                form.FieldEnabled("FYGDID"),
+                form.FieldEnabled("FAQLID"),
+                form.FieldEnabled("FSampQty"),
+                form.FieldEnabled("FFormula"),
+                form.FieldLocked("FSwatchCode"),
+                form.CellLocked("FLotSize", 1),
+                form.ToolState(tool::kAddRow).Visible(),
+                form.ToolState(tool::kDelRow).Visible(),
+                form.ToolState("mnuFormular").Enabled()};
+    }
+    friend bool operator==(const MethodFormSeen&, const MethodFormSeen&) = default;
+};
+
+// A change of method sets the form up, a load restores it: the user must meet the same form.
+TEST_F(SampleStandardTest, AMethodsFormIsTheSameWhenChosenAndWhenLoaded) {
+    const std::pair<int, const char*> methods[] = {{4, "M04"}, {5, "M05"}, {6, "M06"}, {50, "M50"}};
+    for (const auto& [method, number] : methods) {
+        SCOPED_TRACE(number);
+        const std::string id = std::to_string(100 + method);
+        session->Db().Execute("INSERT INTO QMSampStd (FID, FBillNo, FSampMethodID) VALUES (" + id +
+                              ", 'CY" + id + "', " + std::to_string(method) + ")");
+        session->Db().Execute("INSERT INTO QMSampStdEntry (FID, FEntryID, FLotSize) VALUES (" + id +
+                              ", 1, 999999999999)");
+        const MethodFormSeen chosen = MethodFormSeen::Of(NewStandard(number));
+        session->CloseForm();
+        const MethodFormSeen loaded =
+            MethodFormSeen::Of(session->OpenBill(kClass, 100 + method, false));
+        session->CloseForm();
+        EXPECT_TRUE(chosen == loaded);
+    }
 }
 
 TEST_F(SampleStandardTest, ALookupTakesTheRecordOfItsOwnKind) {

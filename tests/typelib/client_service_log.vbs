@@ -167,8 +167,9 @@ Next
 Set plugin = CreateObject("VelaQMBillEvent.ClientServiceLog")
 plugin.Show Nothing
 Check Ran(), "Show Nothing: " & lastError
-
 Set plugin = Nothing
+Check Ran(), "release after Show Nothing: " & lastError
+
 Set bill = Nothing
 Set host = Nothing
 On Error GoTo 0

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,15 @@ struct BillState {
     std::vector<std::wstring> cellLocks;
     // A member that fails when called, as a client's member does on a broken form.
     std::wstring failing;
+    // The entry page's rows: each cell's value dictionary by field key, shared by every read of
+    // the cell so that what a plug-in writes into it stays.
+    std::vector<std::map<std::wstring, std::shared_ptr<Entries>>> entryRows;
+    // What the plug-in set on the form, by field key (SetGridMaxRows by page), for the script
+    // to read back.
+    std::map<std::wstring, bool> fieldsEnabled;
+    std::map<std::wstring, std::wstring> fieldTexts;
+    std::map<std::wstring, bool> columnLocks;
+    std::map<LONG, LONG> gridMaxRows;
 
     VARIANT* HeadSlot(std::wstring_view key) {
         for (auto& [name, value] : head)
@@ -53,6 +63,22 @@ struct BillState {
             com::Check(VariantCopyInd(slot, const_cast<VARIANT*>(&value)), "VariantCopyInd");
         else
             head.emplace_back(std::wstring(key), com::Variant::copy_ind(value));
+    }
+    // The value dictionary of an entry cell, rows from 1; one past the last row is a new row. A
+    // row further on is empty and kept nowhere.
+    std::shared_ptr<Entries> Cell(const std::wstring& key, LONG row) {
+        if (row < 1) throw ScriptError("entry rows start at 1");
+        const auto index = static_cast<std::size_t>(row - 1);
+        if (index == entryRows.size()) entryRows.emplace_back();
+        auto fresh = [] {
+            auto cell = std::make_shared<Entries>();
+            cell->emplace_back(L"FFLD", com::Variant());
+            return cell;
+        };
+        if (index > entryRows.size()) return fresh();
+        auto& cell = entryRows[index][key];
+        if (!cell) cell = fresh();
+        return cell;
     }
     LONG BillId() {
         com::Variant id;
@@ -123,6 +149,24 @@ std::wstring OnOff(bool value) {
     return value ? L"True" : L"False";
 }
 
+// The key of the field info a member was given.
+std::wstring FieldKey(const Call& call, std::size_t index) {
+    const ComPtr<IDispatch> fieldInfo = call.Object(index);
+    if (!fieldInfo) throw ScriptError("a field info is needed");
+    return TextOf(GetItem(fieldInfo.get(), L"FKey").get());
+}
+
+// A value the plug-in set, or Empty when it set none.
+template <class Map, class Key>
+void ReturnIfSet(const Call& call, const Map& map, const Key& key) {
+    if (const auto found = map.find(key); found != map.end()) {
+        if constexpr (std::is_same_v<typename Map::mapped_type, std::wstring>)
+            call.Return(std::wstring_view(found->second));
+        else
+            call.Return(found->second);
+    }
+}
+
 // --- toolbar ------------------------------------------------------------------------------
 
 ComPtr<IDispatch> NewTool(const Bill& bill, std::wstring key) {
@@ -172,17 +216,35 @@ ComPtr<IDispatch> NewBillCtl(const Bill& bill) {
     AddFlag(*control, L"Isok", &bill->isok);
     AddNumber(*control, L"BillStatus", &bill->billStatus);
     AddMember(*control, L"SetLockProperty", [bill](Call& call) {
+        // For an entry column, the column's lock; for a head field, the whole form's.
+        if (call.Count() > 2 && call.Bool(2)) {
+            bill->columnLocks[FieldKey(call, 1)] = call.Bool(0);
+            return;
+        }
         bill->fieldsLocked = call.Bool(0) ? 1 : 0;
         State().Record(L"SetLockProperty " + OnOff(call.Bool(0)));
     });
+    AddMember(*control, L"LockCell", [bill](Call& call) {
+        bill->cellLocks.push_back(FieldKey(call, 0) + L"=" + OnOff(call.Bool(2)));
+    });
+    AddMember(*control, L"SetGridMaxRows",
+              [bill](Call& call) { bill->gridMaxRows[call.Long(0)] = call.Long(1); });
     return AsDispatch(control);
 }
 
 ComPtr<IDispatch> FieldInfo(std::wstring_view key) {
     Entries entries;
     entries.emplace_back(L"FKey", TextValue(key));
+    entries.emplace_back(L"FFieldName", TextValue(key));
     entries.emplace_back(L"FPage", LongValue(0));
     return NewDictionary(std::move(entries));
+}
+
+// The value dictionary of a head field: a copy of its value.
+Entries HeadData(const Bill& bill, const std::wstring& key) {
+    Entries value;
+    value.emplace_back(L"FFLD", com::Variant::copy_ind(bill->Head(key)));
+    return value;
 }
 
 void ReturnClassType(const Bill& bill, const Call& call) {
@@ -222,8 +284,10 @@ enum BillEventId : DISPID {
     kAfterLoadBill = 1,
     kAfterNewBill = 2,
     kAfterCopyBill = 3,
+    kBeforeSave = 6,
     kBarInitialize = 12,
     kBarClick = 13,
+    kChange = 17,
 };
 enum ListEventId : DISPID { kListBarInitialize = 2, kListBarClick = 3 };
 
@@ -242,16 +306,31 @@ void Raise(FakeHostObject& source, DISPID event, std::vector<VARIANT> args = {})
         throw ScriptError(com::Utf8Of(failure.description));
 }
 
-// BarClick(Tool, Cancel) with the cancel flag by reference, as the client passes it; the flag
+// An event whose last argument is a cancel flag by reference, as the client passes it; the flag
 // as the handlers left it.
-bool RaiseBarClick(FakeHostObject& source, DISPID event, IDispatch* tool, bool cancel) {
+bool RaiseCancellable(FakeHostObject& source, DISPID event, std::vector<VARIANT> args,
+                      bool cancel) {
     VARIANT_BOOL flag = cancel ? VARIANT_TRUE : VARIANT_FALSE;
     VARIANT cancelArg;
     VariantInit(&cancelArg);
     V_VT(&cancelArg) = VT_BYREF | VT_BOOL;
     V_BOOLREF(&cancelArg) = &flag;
-    Raise(source, event, {Borrowed(tool), cancelArg});
+    args.push_back(cancelArg);
+    Raise(source, event, std::move(args));
     return flag != VARIANT_FALSE;
+}
+
+// BarClick(Tool, Cancel).
+bool RaiseBarClick(FakeHostObject& source, DISPID event, IDispatch* tool, bool cancel) {
+    return RaiseCancellable(source, event, {Borrowed(tool)}, cancel);
+}
+
+VARIANT Number(LONG value) {
+    VARIANT number;
+    VariantInit(&number);
+    V_VT(&number) = VT_I4;
+    V_I4(&number) = value;
+    return number;
 }
 
 // What a script asks of any event source: its subscriptions and its references.
@@ -277,6 +356,22 @@ void AddBillEvents(FakeHostObject& object, const Bill& bill) {
         const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
         call.Return(RaiseBarClick(*self, kBarClick, tool.get(), call.Bool(1)));
     });
+    // BeforeSave(bCancel), with the flag given (False when none).
+    AddMember(object, L"RaiseBeforeSave", [self](Call& call) {
+        call.Return(RaiseCancellable(*self, kBeforeSave, {}, call.Count() > 0 && call.Bool(0)));
+    });
+    // RaiseChange(key, row): the user changed the field at the row (0: the head), as
+    // Change(dct, dctFld, Col, Row, Cancel) with the field's info and value dictionary.
+    AddMember(object, L"RaiseChange", [self, bill](Call& call) {
+        const std::wstring key = call.Text(0);
+        const LONG row = call.Long(1);
+        const ComPtr<IDispatch> fieldInfo = FieldInfo(key);
+        const ComPtr<IDispatch> data =
+            row > 0 ? NewDictionary(bill->Cell(key, row)) : NewDictionary(HeadData(bill, key));
+        call.Return(RaiseCancellable(
+            *self, kChange,
+            {Borrowed(fieldInfo.get()), Borrowed(data.get()), Number(0), Number(row)}, false));
+    });
 }
 
 // --- the bill ------------------------------------------------------------------------------
@@ -288,6 +383,66 @@ void AddBillMember(FakeHostObject& object, const Bill& bill, std::wstring name, 
             throw ScriptError(com::Utf8Of(name) + " failed");
         member(call);
     });
+}
+
+// The entry page and the field states of the form, as the plug-in sets them and the script
+// reads them back.
+void AddEntryMembers(FakeHostObject& object, const Bill& bill) {
+    AddBillMember(object, bill, L"SetCellValue", [bill](Call& call) {
+        const std::wstring key = FieldKey(call, 0);
+        const LONG row = call.Long(2);
+        if (row > 0)
+            PutItem(NewDictionary(bill->Cell(key, row)).get(), L"FFLD", call.Value(1));
+        else
+            bill->SetHead(key, call.Value(1));
+    });
+    AddBillMember(object, bill, L"SetFieldText", [bill](Call& call) {
+        const std::wstring key = FieldKey(call, 0);
+        const LONG row = call.Long(2);
+        if (row > 0)
+            PutItem(NewDictionary(bill->Cell(key, row)).get(), L"FDSP", call.Value(1));
+        else
+            bill->fieldTexts[key] = call.Text(1);
+    });
+    AddBillMember(object, bill, L"EnableField",
+                  [bill](Call& call) { bill->fieldsEnabled[FieldKey(call, 0)] = call.Bool(1); });
+    AddBillMember(object, bill, L"ClearPage", [bill](Call& call) {
+        if (call.Long(0) == 2) bill->entryRows.clear();
+        State().Record(L"ClearPage " + call.Text(0));
+    });
+    AddBillMember(object, bill, L"RefreshDisplay",
+                  [](Call&) { State().Record(L"RefreshDisplay"); });
+    AddBillMember(object, bill, L"EntryRowCount",
+                  [bill](Call& call) { call.Return(static_cast<LONG>(bill->entryRows.size())); });
+    // The bill's data: the entry page's rows (Page2), each a copy of its cells' values.
+    AddBillMember(object, bill, L"BillData", [bill](Call& call) {
+        std::vector<com::Variant> rows;
+        for (const auto& cells : bill->entryRows) {
+            Entries row;
+            for (const auto& [key, cell] : cells)
+                row.emplace_back(key, GetItem(NewDictionary(cell).get(), L"FFLD"));
+            rows.push_back(ObjectValue(NewDictionary(std::move(row)).get()));
+        }
+        Entries data;
+        data.emplace_back(L"Page2", ObjectValue(NewVector(std::move(rows)).get()));
+        call.Return(NewDictionary(std::move(data)).get());
+    });
+    // EntryValue(key, row) reads a cell's value; with a third argument it writes it.
+    AddMember(object, L"EntryValue", [bill](Call& call) {
+        auto cell = bill->Cell(call.Text(0), call.Long(1));
+        if (call.Count() == 3)
+            PutItem(NewDictionary(cell).get(), L"FFLD", call.Value(2));
+        else
+            call.Return(GetItem(NewDictionary(cell).get(), L"FFLD").get());
+    });
+    AddMember(object, L"FieldEnabled",
+              [bill](Call& call) { ReturnIfSet(call, bill->fieldsEnabled, call.Text(0)); });
+    AddMember(object, L"FieldText",
+              [bill](Call& call) { ReturnIfSet(call, bill->fieldTexts, call.Text(0)); });
+    AddMember(object, L"ColumnLocked",
+              [bill](Call& call) { ReturnIfSet(call, bill->columnLocks, call.Text(0)); });
+    AddMember(object, L"GridMaxRows",
+              [bill](Call& call) { ReturnIfSet(call, bill->gridMaxRows, call.Long(0)); });
 }
 
 void AddBillMembers(FakeHostObject& object, const Bill& bill) {
@@ -310,13 +465,12 @@ void AddBillMembers(FakeHostObject& object, const Bill& bill) {
     });
     AddBillMember(object, bill, L"GetFieldInfoByKey",
                   [](Call& call) { call.Return(FieldInfo(call.Text(0)).get()); });
+    // A head field's value dictionary is a copy; an entry cell's is the cell's own.
     AddBillMember(object, bill, L"GetDataFld", [bill](Call& call) {
-        const ComPtr<IDispatch> fieldInfo = call.Object(0);
-        if (!fieldInfo) throw ScriptError("GetDataFld needs a field info");
-        const std::wstring key = TextOf(GetItem(fieldInfo.get(), L"FKey").get());
-        Entries value;
-        value.emplace_back(L"FFLD", com::Variant::copy_ind(bill->Head(key)));
-        call.Return(NewDictionary(std::move(value)).get());
+        const std::wstring key = FieldKey(call, 0);
+        const LONG row = call.Count() > 1 ? call.Long(1) : 0;
+        call.Return(row > 0 ? NewDictionary(bill->Cell(key, row)).get()
+                            : NewDictionary(HeadData(bill, key)).get());
     });
     AddBillMember(object, bill, L"GetHeadValue",
                   [bill](Call& call) { call.Return(bill->Head(call.Text(0))); });
@@ -350,6 +504,7 @@ void AddBillMembers(FakeHostObject& object, const Bill& bill) {
     });
     AddBillMember(object, bill, L"ActiveBar",
                   [bill](Call& call) { call.Return(NewActiveBar(bill).get()); });
+    AddEntryMembers(object, bill);
 }
 
 }  // namespace

@@ -30,7 +30,10 @@ com::Variant ObjectValue(IDispatch* object) {
 }
 
 ComPtr<IDispatch> NewDictionary(Entries initial) {
-    auto entries = std::make_shared<Entries>(std::move(initial));
+    return NewDictionary(std::make_shared<Entries>(std::move(initial)));
+}
+
+ComPtr<IDispatch> NewDictionary(std::shared_ptr<Entries> entries) {
     auto dictionary = NewScriptObject();
     AddMember(*dictionary, L"Item", [entries](Call& call) {
         const std::wstring key = call.Text(0);

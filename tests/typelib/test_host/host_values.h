@@ -18,6 +18,8 @@ namespace velaqm::testhost {
 using Entries = std::vector<std::pair<std::wstring, com::Variant>>;
 
 com::ComPtr<IDispatch> NewDictionary(Entries entries = {});
+// A dictionary over entries the caller keeps too: what is written into it stays there.
+com::ComPtr<IDispatch> NewDictionary(std::shared_ptr<Entries> entries);
 com::ComPtr<IDispatch> NewVector(std::vector<com::Variant> items);
 
 com::Variant ObjectValue(IDispatch* object);

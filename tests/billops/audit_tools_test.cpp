@@ -1,6 +1,6 @@
-// The toolbar frame on real bill forms of a class without a plug-in, so that only the frame
+// The audit toolbar and locks on real bill forms of a class without a plug-in, so that only the
 // routine under test changes the tools; and the event members.
-#include "frame/bill_frame.h"
+#include "billops/audit_tools.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 namespace velaqm {
 namespace {
 
-class BillFrameTest : public testing::SessionTest {
+class AuditToolsTest : public testing::SessionTest {
   protected:
     // A copy of the customer service log's template under another class type, with no plug-in.
     void MakeBareClass(int classTypeId) {
@@ -50,7 +50,7 @@ class BillFrameTest : public testing::SessionTest {
     }
 };
 
-TEST_F(BillFrameTest, ANewBillHasItsAuditToolsDisabledAndItsRowToolsHiddenUnlessKept) {
+TEST_F(AuditToolsTest, ANewBillHasItsAuditToolsDisabledAndItsRowToolsHiddenUnlessKept) {
     MakeBareClass(1009910);
     host::BillForm& form = session->OpenNewBill(1009910);
     bool keepRowTools = false;
@@ -67,7 +67,7 @@ TEST_F(BillFrameTest, ANewBillHasItsAuditToolsDisabledAndItsRowToolsHiddenUnless
     EXPECT_TRUE(Visible(form, tool::kAddRow));
 }
 
-TEST_F(BillFrameTest, AnAuditedBillHeldByItsEditorKeepsAuditToolsButLosesRowAndSaveTools) {
+TEST_F(AuditToolsTest, AnAuditedBillHeldByItsEditorKeepsAuditToolsButLosesRowAndSaveTools) {
     host::BillForm& form = OpenBare(1009910, 16394);
     bool keepRowTools = true;
     SetAuditMenuState(form, keepRowTools);
@@ -81,14 +81,14 @@ TEST_F(BillFrameTest, AnAuditedBillHeldByItsEditorKeepsAuditToolsButLosesRowAndS
     EXPECT_TRUE(Visible(form, tool::kSelectBill)) << "only four bill types lose source selection";
 }
 
-TEST_F(BillFrameTest, SourceSelectionGoesWithTheRowToolsOfTheBillsThatHaveIt) {
+TEST_F(AuditToolsTest, SourceSelectionGoesWithTheRowToolsOfTheBillsThatHaveIt) {
     host::BillForm& form = OpenBare(1001902, 16394);
     bool keepRowTools = true;
     SetAuditMenuState(form, keepRowTools);
     EXPECT_FALSE(Visible(form, tool::kSelectBill));
 }
 
-TEST_F(BillFrameTest, ABillHeldByAnotherUserHasNoAuditOrSave) {
+TEST_F(AuditToolsTest, ABillHeldByAnotherUserHasNoAuditOrSave) {
     MakeBareClass(1009910);
     session->Db().ExecuteNative(
         "INSERT INTO QMClientServiceLog (FID, FBillNo) VALUES (1, 'KF000001');"
@@ -102,7 +102,7 @@ TEST_F(BillFrameTest, ABillHeldByAnotherUserHasNoAuditOrSave) {
     EXPECT_FALSE(Visible(form, tool::kAddRow));
 }
 
-TEST_F(BillFrameTest, AReadOnlyBillHasBothAuditToolsDisabledEvenUnaudited) {
+TEST_F(AuditToolsTest, AReadOnlyBillHasBothAuditToolsDisabledEvenUnaudited) {
     host::BillForm& form = OpenBare(1009910, 0, true);
     bool keepRowTools = true;
     SetAuditMenuState(form, keepRowTools);
@@ -111,7 +111,7 @@ TEST_F(BillFrameTest, AReadOnlyBillHasBothAuditToolsDisabledEvenUnaudited) {
     EXPECT_TRUE(Enabled(form, tool::kFileSave));
 }
 
-TEST_F(BillFrameTest, ARunningMultiLevelAuditHidesTheAuditTools) {
+TEST_F(AuditToolsTest, ARunningMultiLevelAuditHidesTheAuditTools) {
     host::BillForm& form = OpenBare(1009910, 0);
     form.SetBarStatus(tool::kCheck, "Visible", true);
     session->Db().ExecuteNative(
@@ -122,7 +122,7 @@ TEST_F(BillFrameTest, ARunningMultiLevelAuditHidesTheAuditTools) {
     EXPECT_TRUE(Enabled(form, tool::kCheck));
 }
 
-TEST_F(BillFrameTest, LockBillFieldsLocksTheHeadAndEveryCellOfRowOne) {
+TEST_F(AuditToolsTest, LockBillFieldsLocksTheHeadAndEveryCellOfRowOne) {
     host::BillForm& form = OpenBare(1009910, 0);
     LockBillFields(form, true);
     EXPECT_TRUE(form.FieldLocked("FID"));
@@ -133,7 +133,7 @@ TEST_F(BillFrameTest, LockBillFieldsLocksTheHeadAndEveryCellOfRowOne) {
     EXPECT_FALSE(form.CellLocked("FCustomer", 1));
 }
 
-TEST_F(BillFrameTest, TheCheckerLockFollowsTheChecker) {
+TEST_F(AuditToolsTest, TheCheckerLockFollowsTheChecker) {
     host::BillForm& audited = OpenBare(1009910, 5);
     ApplyCheckerLock(audited);
     EXPECT_TRUE(audited.BillLocked());
@@ -172,7 +172,7 @@ TEST(ListToolbarTest, AMissingBandIsSkippedAndTheRestStillHappens) {
     EXPECT_EQ(bar.LayoutCount(), 1);
 }
 
-TEST_F(BillFrameTest, AnEventMemberHearsEventsOnlyWhileItHoldsTheObject) {
+TEST_F(AuditToolsTest, AnEventMemberHearsEventsOnlyWhileItHoldsTheObject) {
     host::BillForm& form = OpenBare(1009910, 0);
     int clicks = 0;
     {
