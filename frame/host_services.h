@@ -170,45 +170,6 @@ class DataInfo : public Object {
                                  const Variant& dataSrv) = 0;
 };
 
-// VelaMQMDataAccess.DataUpDate.
-class DataUpDate : public Object {
-  public:
-    std::string TypeName() const override { return "DataUpDate"; }
-    // The supplier's supply pass rate over the period ("SupID", "BDate", "EDate"); -1 when
-    // there is no supply information.
-    virtual double score(std::string_view propsString, const DictionaryPtr& params) = 0;
-};
-
-// One row of VelaMQMGrading.CGetGradingData's result.
-class GradingRow : public Object {
-  public:
-    std::string TypeName() const override { return "GradingRow"; }
-    virtual Variant GetValue(std::string_view column, int reserved) const = 0;
-};
-
-// VelaMQMGrading.CGetGradingData.
-class GradingData : public Object {
-  public:
-    std::string TypeName() const override { return "CGetGradingData"; }
-    // A Vector of GradingRow objects.
-    virtual VectorPtr GetData(std::string_view propsString, std::string_view sql) = 0;
-};
-
-// VelaMPlanMrp.MrpRuntime.
-class MrpRuntime : public Object {
-  public:
-    std::string TypeName() const override { return "MrpRuntime"; }
-    virtual RecordsetPtr GetData(std::string_view propsString, std::string_view sql) = 0;
-};
-
-// VelaQMItemDialog.cQMItemDialog: the check-item picker.
-class QMItemDialog : public Object {
-  public:
-    std::string TypeName() const override { return "cQMItemDialog"; }
-    virtual void SetFunc(const Variant& function) = 0;
-    virtual Variant Load(const Variant& argument) = 0;
-};
-
 // VelaFormulaEd.clsFormula: the formula editor.
 class FormulaEditor : public Object {
   public:
@@ -267,10 +228,6 @@ inline constexpr std::string_view kClassLink = "VelaClassLink.ClassLink";
 inline constexpr std::string_view kDispBuilder = "VelaDisplayer.DispBuilder";
 inline constexpr std::string_view kShopRptData = "VelaMShopRpt.data";
 inline constexpr std::string_view kDataInfo = "VelaMQMDataAccess.DataInfo";
-inline constexpr std::string_view kDataUpDate = "VelaMQMDataAccess.DataUpDate";
-inline constexpr std::string_view kGradingData = "VelaMQMGrading.CGetGradingData";
-inline constexpr std::string_view kMrpRuntime = "VelaMPlanMrp.MrpRuntime";
-inline constexpr std::string_view kQMItemDialog = "VelaQMItemDialog.cQMItemDialog";
 inline constexpr std::string_view kFormulaEditor = "VelaFormulaEd.clsFormula";
 inline constexpr std::string_view kResLoader = "VelaResLoader.Loader";
 inline constexpr std::string_view kLangInfo = "VelaLangInfo.LangInfo";

@@ -1,6 +1,5 @@
 #include "typelib/class_factory.h"
 
-#include <atomic>
 #include <memory>
 
 #include "plugins/plugin_table.h"
@@ -8,6 +7,7 @@
 #include "typelib/com_error.h"
 #include "typelib/com_raii.h"
 #include "typelib/module.h"
+#include "typelib/ref_counted.h"
 
 namespace velaqm::com {
 
@@ -19,11 +19,9 @@ std::unique_ptr<Plugin> NewPlugin(const ComClass& cls) {
     return entry ? entry->create() : nullptr;
 }
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public RefCounted<IClassFactory> {
   public:
     explicit ClassFactory(const ComClass& cls) : m_class(cls) {}
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
         if (!object) return E_POINTER;
@@ -34,13 +32,6 @@ class ClassFactory final : public IClassFactory {
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
-
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
                                              void** object) noexcept override {
         return Guard(IID_IClassFactory, [&] {
@@ -56,10 +47,9 @@ class ClassFactory final : public IClassFactory {
     }
 
   private:
-    ~ClassFactory() = default;
+    ~ClassFactory() override = default;
 
     ModuleRef m_moduleRef;
-    std::atomic<ULONG> m_refs{1};
     const ComClass& m_class;
 };
 

@@ -169,35 +169,6 @@ TypeFacts FactsOf(ITypeInfo& info) {
                     "Automation error calling " + std::string(member));
 }
 
-// Whether a VARIANT of this type holds nothing to free: then VariantClear, a call into
-// oleaut32 on every result and argument, can be skipped.
-bool HoldsNothingToFree(VARTYPE type) noexcept {
-    constexpr std::uint64_t kPlain =
-        (1ull << VT_EMPTY) | (1ull << VT_NULL) | (1ull << VT_I2) | (1ull << VT_I4) |
-        (1ull << VT_R4) | (1ull << VT_R8) | (1ull << VT_CY) | (1ull << VT_DATE) |
-        (1ull << VT_ERROR) | (1ull << VT_BOOL) | (1ull << VT_DECIMAL) | (1ull << VT_I1) |
-        (1ull << VT_UI1) | (1ull << VT_UI2) | (1ull << VT_UI4) | (1ull << VT_I8) |
-        (1ull << VT_UI8) | (1ull << VT_INT) | (1ull << VT_UINT);
-    return type < 64 && ((kPlain >> type) & 1) != 0;
-}
-
-void Clear(VARIANT& value) noexcept {
-    if (!HoldsNothingToFree(V_VT(&value))) VariantClear(&value);
-}
-
-// A VARIANT of ours for the length of a call, freed however the call ends.
-class Slot {
-  public:
-    Slot() noexcept { V_VT(&m_value) = VT_EMPTY; }
-    ~Slot() { Clear(m_value); }
-    Slot(const Slot&) = delete;
-    Slot& operator=(const Slot&) = delete;
-    VARIANT* get() noexcept { return &m_value; }
-
-  private:
-    VARIANT m_value;
-};
-
 // The arguments of one call as automation takes them, last to first. Each converted value is
 // ours and freed at the end; a by-reference argument points the member at it. The usual few
 // stay on the stack.
@@ -237,7 +208,7 @@ class PassedArgs {
   private:
     void ClearFilled() noexcept {
         for (std::size_t i = 0; i < m_filled; ++i)
-            Clear(m_owned[i]);
+            ClearVariant(m_owned[i]);
     }
 
     static constexpr std::size_t kOnStack = 8;
@@ -336,13 +307,13 @@ inline velaqm::Variant DispatchClient::InvokeWith(DISPID id, std::string_view me
         params.rgdispidNamedArgs = &putId;
         params.cNamedArgs = 1;
     }
-    Slot result;
+    com::Variant result;
     EXCEPINFO info{};
     UINT badArgument = 0;
     const HRESULT hr = m_object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                        result.get(), &info, &badArgument);
+                                        result.put(), &info, &badArgument);
     if (FAILED(hr)) ThrowInvokeError(hr, info, member);
-    const VARIANT& value = *result.get();
+    const VARIANT& value = result.get();
     // A Long, the commonest result, without the call.
     if (V_VT(&value) == VT_I4) return static_cast<std::int32_t>(V_I4(&value));
     return FromVariant(value);

@@ -148,7 +148,7 @@ void WriteBackBool(VARIANT* argument, bool value) {
         *V_BOOLREF(argument) = flag;
     } else if (V_VT(argument) == (VT_BYREF | VT_VARIANT)) {
         VARIANT* target = V_VARIANTREF(argument);
-        VariantClear(target);
+        ClearVariant(*target);
         V_VT(target) = VT_BOOL;
         V_BOOL(target) = flag;
     }

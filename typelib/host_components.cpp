@@ -1,6 +1,5 @@
 #include "typelib/host_components.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -160,14 +159,6 @@ class ShopRptDataAdapter final : public ShopRptData, public Adapted {
     }
 };
 
-class MrpRuntimeAdapter final : public MrpRuntime, public Adapted {
-  public:
-    using Adapted::Adapted;
-    RecordsetPtr GetData(std::string_view propsString, std::string_view sql) override {
-        return Expect<Recordset>(Host().Call("GetData", {Str(propsString), Str(sql)}), Names());
-    }
-};
-
 class FormulaEditorAdapter final : public FormulaEditor, public Adapted {
   public:
     using Adapted::Adapted;
@@ -178,14 +169,6 @@ class FormulaEditorAdapter final : public FormulaEditor, public Adapted {
         return Text(result);
     }
     bool OK() const override { return Truth(Host().Get("OK")); }
-};
-
-class DataUpDateAdapter final : public DataUpDate, public Adapted {
-  public:
-    using Adapted::Adapted;
-    double score(std::string_view propsString, const DictionaryPtr& params) override {
-        return NumberValue(Host().Call("score", {Str(propsString), V(ObjectPtr(params))}));
-    }
 };
 
 class AdoConnectionAdapter final : public AdoConnection, public Adapted {
@@ -232,44 +215,37 @@ class ListSelControlAdapter final : public ListSelControl, public Adapted {
     Subscribers<ListSelEventsSink> m_sinks;
 };
 
-using Factory = std::function<ObjectPtr(ComPtr<IDispatch>, const NameTable&)>;
-
 template <class T>
-Factory Make() {
-    return [](ComPtr<IDispatch> object, const NameTable& names) -> ObjectPtr {
-        return std::make_shared<T>(std::move(object), names);
-    };
+ObjectPtr Make(ComPtr<IDispatch> object, const NameTable& names) {
+    return std::make_shared<T>(std::move(object), names);
 }
 
-// The components whose contract the plug-ins use today; the others arrive with their bills.
-const std::vector<std::pair<std::string_view, Factory>>& Adapters() {
-    static const std::vector<std::pair<std::string_view, Factory>> adapters{
-        {progid::kAppConnection, Make<ConnectionAdapter>()},
-        {progid::kBillSimpleCheck, Make<BillCheckAdapter>()},
-        {progid::kGLData, Make<GLDataAdapter>()},
-        {progid::kShareProps, Make<SharePropsAdapter>()},
-        {progid::kClassUpdate, Make<ClassUpdateAdapter>()},
-        {progid::kClassInfo, Make<ClassInfoAdapter>()},
-        {progid::kDispBuilder, Make<DispBuilderAdapter>()},
-        {progid::kShopRptData, Make<ShopRptDataAdapter>()},
-        {progid::kDataUpDate, Make<DataUpDateAdapter>()},
-        {progid::kMrpRuntime, Make<MrpRuntimeAdapter>()},
-        {progid::kFormulaEditor, Make<FormulaEditorAdapter>()},
-        {progid::kResLoader, Make<ResLoaderAdapter>()},
-        {progid::kLangInfo, Make<LangInfoAdapter>()},
-        {progid::kFrmResLoader, Make<FrmResLoaderAdapter>()},
-        {progid::kLogMsg, Make<LogMsgAdapter>()},
-        {progid::kAdoConnection, Make<AdoConnectionAdapter>()},
-        {progid::kListSelControl, Make<ListSelControlAdapter>()},
-    };
-    return adapters;
-}
+// The component classes the plug-ins hold a contract for; an object of any other class stays
+// late-bound (a DispatchObject).
+constexpr std::pair<std::string_view, ObjectPtr (*)(ComPtr<IDispatch>, const NameTable&)>
+    kAdapters[] = {
+        {progid::kAppConnection, Make<ConnectionAdapter>},
+        {progid::kBillSimpleCheck, Make<BillCheckAdapter>},
+        {progid::kGLData, Make<GLDataAdapter>},
+        {progid::kShareProps, Make<SharePropsAdapter>},
+        {progid::kClassUpdate, Make<ClassUpdateAdapter>},
+        {progid::kClassInfo, Make<ClassInfoAdapter>},
+        {progid::kDispBuilder, Make<DispBuilderAdapter>},
+        {progid::kShopRptData, Make<ShopRptDataAdapter>},
+        {progid::kFormulaEditor, Make<FormulaEditorAdapter>},
+        {progid::kResLoader, Make<ResLoaderAdapter>},
+        {progid::kLangInfo, Make<LangInfoAdapter>},
+        {progid::kFrmResLoader, Make<FrmResLoaderAdapter>},
+        {progid::kLogMsg, Make<LogMsgAdapter>},
+        {progid::kAdoConnection, Make<AdoConnectionAdapter>},
+        {progid::kListSelControl, Make<ListSelControlAdapter>},
+};
 
 }  // namespace
 
 ObjectPtr AdaptComponent(std::string_view progId, ComPtr<IDispatch> object,
                          const NameTable& names) {
-    for (const auto& [name, make] : Adapters())
+    for (const auto& [name, make] : kAdapters)
         if (EqualsNoCase(name, progId)) return make(std::move(object), names);
     return AdaptDispatch(std::move(object), names);
 }

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <span>
-#include <vector>
-
+#include <tuple>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
@@ -401,140 +402,83 @@ class ListEventsAdapter final : public ListEvents, public Adapted {
     ListCtlPtr List() const override { return Expect<ListCtl>(Host().Get("List"), Names()); }
 };
 
-}  // namespace
+// --- the contract table ----------------------------------------------------------------------
 
-// --- the expected kinds ------------------------------------------------------------------------
+// Bills and lists are told by their type names when they arrive (AdaptDispatch); every other
+// contract a host object may also stand in for by use, as VB lets an object fill a typed variable.
+enum class Arrival { ByUse, ByTypeName };
 
-namespace {
-
-template <class T>
-struct AdapterFor;
-template <>
-struct AdapterFor<Dictionary> {
-    using Type = DictionaryAdapter;
-};
-template <>
-struct AdapterFor<Vector> {
-    using Type = VectorAdapter;
-};
-template <>
-struct AdapterFor<Recordset> {
-    using Type = RecordsetAdapter;
-};
-template <>
-struct AdapterFor<Tool> {
-    using Type = ToolAdapter;
-};
-template <>
-struct AdapterFor<ToolCollection> {
-    using Type = ToolCollectionAdapter;
-};
-template <>
-struct AdapterFor<Band> {
-    using Type = BandAdapter;
-};
-template <>
-struct AdapterFor<ActiveBar> {
-    using Type = ActiveBarAdapter;
-};
-template <>
-struct AdapterFor<MenuBar> {
-    using Type = MenuBarAdapter;
+// One contract of the table and the adapter that serves it from a host object.
+template <class ContractType, class AdapterType, Arrival kArrival = Arrival::ByUse>
+struct Adapts {
+    using Contract = ContractType;
+    using Adapter = AdapterType;
+    static constexpr bool kByUse = kArrival == Arrival::ByUse;
 };
 
-template <>
-struct AdapterFor<MultiCheckMgr> {
-    using Type = MultiCheckMgrAdapter;
-};
-template <>
-struct AdapterFor<ActiveControl> {
-    using Type = ActiveControlAdapter;
-};
-template <>
-struct AdapterFor<EntryColumn> {
-    using Type = EntryColumnAdapter;
-};
-template <>
-struct AdapterFor<EntryPage> {
-    using Type = EntryPageAdapter;
-};
-template <>
-struct AdapterFor<EntryPages> {
-    using Type = EntryPagesAdapter;
-};
-template <>
-struct AdapterFor<DataSrv> {
-    using Type = DataSrvAdapter;
-};
-template <>
-struct AdapterFor<BillCtl> {
-    using Type = BillCtlAdapter;
-};
-template <>
-struct AdapterFor<BillEvent> {
-    using Type = BillEventAdapter;
-};
-template <>
-struct AdapterFor<ListCtl> {
-    using Type = ListCtlAdapter;
-};
-template <>
-struct AdapterFor<ListEvents> {
-    using Type = ListEventsAdapter;
-};
-}  // namespace
+// Every contract a host object is adapted to; a new contract is one line here.
+// clang-format off
+using ContractTable = std::tuple<
+    Adapts<Dictionary, DictionaryAdapter>,
+    Adapts<Vector, VectorAdapter>,
+    Adapts<Recordset, RecordsetAdapter>,
+    Adapts<Tool, ToolAdapter>,
+    Adapts<ToolCollection, ToolCollectionAdapter>,
+    Adapts<Band, BandAdapter>,
+    Adapts<ActiveBar, ActiveBarAdapter>,
+    Adapts<MenuBar, MenuBarAdapter>,
+    Adapts<MultiCheckMgr, MultiCheckMgrAdapter>,
+    Adapts<ActiveControl, ActiveControlAdapter>,
+    Adapts<EntryColumn, EntryColumnAdapter>,
+    Adapts<EntryPage, EntryPageAdapter>,
+    Adapts<EntryPages, EntryPagesAdapter>,
+    Adapts<DataSrv, DataSrvAdapter>,
+    Adapts<BillCtl, BillCtlAdapter>,
+    Adapts<BillEvent, BillEventAdapter, Arrival::ByTypeName>,
+    Adapts<ListCtl, ListCtlAdapter>,
+    Adapts<ListEvents, ListEventsAdapter, Arrival::ByTypeName>>;
+// clang-format on
 
-namespace {
+// The adapter type of Contract, found in the table when the code is compiled.
+template <class Contract, class Entry, class... Rest>
+constexpr auto AdapterTypeOf(std::tuple<Entry, Rest...>*) {
+    if constexpr (std::is_same_v<Contract, typename Entry::Contract>)
+        return std::type_identity<typename Entry::Adapter>{};
+    else
+        return AdapterTypeOf<Contract>(static_cast<std::tuple<Rest...>*>(nullptr));
+}
 
-// The adapter of the first of Contracts that is `contract`; null when none is.
-template <class... Contracts>
-ObjectPtr AdapterOf(const std::type_info& contract, const DispatchClient& client,
-                    const NameTable& names) {
+template <class Contract>
+using AdapterFor =
+    typename decltype(AdapterTypeOf<Contract>(static_cast<ContractTable*>(nullptr)))::type;
+
+// The adapter of the table's entry for `contract`; null when there is none, or when the entry
+// is a bill's or a list's and `byUseOnly` holds.
+template <class... Entries>
+ObjectPtr MakeAdapter(std::tuple<Entries...>*, const std::type_info& contract,
+                      const DispatchClient& client, const NameTable& names, bool byUseOnly) {
     ObjectPtr adapter;
-    (void)((contract == typeid(Contracts) &&
-            (adapter = std::make_shared<typename AdapterFor<Contracts>::Type>(client, names))) ||
+    (void)(((Entries::kByUse || !byUseOnly) && contract == typeid(typename Entries::Contract) &&
+            (adapter = std::make_shared<typename Entries::Adapter>(client, names))) ||
            ...);
     return adapter;
+}
+
+ObjectPtr MakeAdapter(const std::type_info& contract, const DispatchClient& client,
+                      const NameTable& names, bool byUseOnly) {
+    return MakeAdapter(static_cast<ContractTable*>(nullptr), contract, client, names, byUseOnly);
 }
 
 }  // namespace
 
 ObjectPtr DispatchObject::AsContract(const std::type_info& contract) const {
-    return AdapterOf<Dictionary, Vector, Recordset, Tool, ToolCollection, Band, ActiveBar, MenuBar,
-                     MultiCheckMgr, ActiveControl, EntryColumn, EntryPage, EntryPages, DataSrv,
-                     BillCtl, ListCtl>(contract, m_client, m_names);
+    return MakeAdapter(contract, m_client, m_names, /*byUseOnly=*/true);
 }
 
-template <class T>
-std::shared_ptr<T> Expect(const velaqm::Variant& value, const NameTable& names) {
-    if (value.IsNothing() || value.IsEmpty()) return nullptr;
-    if (auto ready = value.ObjectAs<T>()) return ready;
-    if (const auto dispatch = value.ObjectAs<DispatchObject>())
-        return std::make_shared<typename AdapterFor<T>::Type>(dispatch->Client(), names);
-    throw HostError(kErrTypeMismatch, "VelaQMBillEvent", "Type mismatch");
+ObjectPtr AdapterOf(const std::type_info& contract, const DispatchObject& object,
+                    const NameTable& names) {
+    return MakeAdapter(contract, object.Client(), names, /*byUseOnly=*/false);
 }
-
-template std::shared_ptr<Dictionary> Expect<Dictionary>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<Vector> Expect<Vector>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<Recordset> Expect<Recordset>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<Tool> Expect<Tool>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<ToolCollection> Expect<ToolCollection>(const velaqm::Variant&,
-                                                                const NameTable&);
-template std::shared_ptr<Band> Expect<Band>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<ActiveBar> Expect<ActiveBar>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<MenuBar> Expect<MenuBar>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<MultiCheckMgr> Expect<MultiCheckMgr>(const velaqm::Variant&,
-                                                              const NameTable&);
-template std::shared_ptr<ActiveControl> Expect<ActiveControl>(const velaqm::Variant&,
-                                                              const NameTable&);
-template std::shared_ptr<EntryColumn> Expect<EntryColumn>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<EntryPage> Expect<EntryPage>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<EntryPages> Expect<EntryPages>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<DataSrv> Expect<DataSrv>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<BillCtl> Expect<BillCtl>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<BillEvent> Expect<BillEvent>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<ListCtl> Expect<ListCtl>(const velaqm::Variant&, const NameTable&);
-template std::shared_ptr<ListEvents> Expect<ListEvents>(const velaqm::Variant&, const NameTable&);
 
 namespace {
 
@@ -552,7 +496,7 @@ std::shared_ptr<T> ExpectArgument(const VARIANT& argument, const NameTable& name
     if (ComPtr<IDispatch> host = HostObjectIn(argument)) {
         DispatchClient client(std::move(host));
         if (!IsEventSource(client.TypeName()))
-            return std::make_shared<typename AdapterFor<T>::Type>(std::move(client), names);
+            return std::make_shared<AdapterFor<T>>(std::move(client), names);
     }
     return Expect<T>(FromVariant(argument), names);
 }
@@ -586,10 +530,159 @@ class EventArgs {
         bool value;
     };
     VARIANT* Raw(std::size_t i) const { return i < m_args.size() ? m_args[i] : nullptr; }
+    // Replaces a by-reference argument with the handlers' value; an argument passed by value
+    // keeps what it had.
+    void WriteBack(std::size_t i, const V& value) const {
+        VARIANT* slot = Raw(i);
+        if (!slot || !(V_VT(slot) & VT_BYREF)) return;
+        VARIANT* target = V_VT(slot) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(slot) : slot;
+        com::Variant written = ToVariant(value);
+        ClearVariant(*target);
+        written.detach_to(target);
+    }
 
   private:
     std::span<VARIANT*> m_args;
     const NameTable& m_names;
+};
+
+// How one host event reaches the plug-in sinks: its arguments read in the plug-ins' terms, every
+// sink called, a cancel flag or a by-reference argument written back.
+template <class Sink>
+struct EventRoute {
+    std::string_view event;
+    void (*deliver)(const Subscribers<Sink>& sinks, const EventArgs& args);
+};
+
+template <class Sink, std::size_t N>
+void Route(const EventRoute<Sink> (&routes)[N], std::string_view event,
+           const Subscribers<Sink>& sinks, const EventArgs& args) {
+    for (const EventRoute<Sink>& route : routes)
+        // The length first: most of the names are not the event's.
+        if (route.event.size() == event.size() && EqualsNoCase(route.event, event))
+            return route.deliver(sinks, args);
+}
+
+using BillSinks = Subscribers<BillEventsSink>;
+using ListSinks = Subscribers<ListEventsSink>;
+
+// An event without arguments.
+template <void (BillEventsSink::*kHandler)()>
+void Notify(const BillSinks& sinks, const EventArgs&) {
+    sinks.Each([](BillEventsSink& s) { (s.*kHandler)(); });
+}
+
+// An event whose one argument is the cancel flag.
+template <void (BillEventsSink::*kHandler)(bool&)>
+void NotifyCancellable(const BillSinks& sinks, const EventArgs& a) {
+    EventArgs::Flag cancel(a.Raw(0));
+    sinks.Each([&](BillEventsSink& s) { (s.*kHandler)(cancel.value); });
+}
+
+// A toolbar or menu click: the tool, then the cancel flag.
+template <class Sink, void (Sink::*kHandler)(const ToolPtr&, bool&)>
+void NotifyClick(const Subscribers<Sink>& sinks, const EventArgs& a) {
+    const auto tool = a.Object<Tool>(0);
+    EventArgs::Flag cancel(a.Raw(1));
+    sinks.Each([&](Sink& s) { (s.*kHandler)(tool, cancel.value); });
+}
+
+void DeliverSaveBillSuccess(const BillSinks& sinks, const EventArgs& a) {
+    const auto data = a.Object<Dictionary>(0);
+    sinks.Each([&](BillEventsSink& s) { s.SaveBillSuccess(data); });
+}
+
+void DeliverAfterSelBill(const BillSinks& sinks, const EventArgs& a) {
+    sinks.Each([&](BillEventsSink& s) { s.AfterSelBill(a.Int(0)); });
+}
+
+// The handlers may rewrite the filter, which goes back to the host.
+void DeliverBeforeSelBills(const BillSinks& sinks, const EventArgs& a) {
+    std::string filter = a.Text(3);
+    const auto dataSrv = a.Object<velaqm::DataSrv>(1);
+    const auto link = a.Object<Dictionary>(2);
+    const auto param = a.Object<Dictionary>(4);
+    sinks.Each(
+        [&](BillEventsSink& s) { s.BeforeSelBills(a.Int(0), dataSrv, link, filter, param); });
+    a.WriteBack(3, V(filter));
+}
+
+void DeliverAfterFillRow(const BillSinks& sinks, const EventArgs& a) {
+    const auto page = a.Object<Dictionary>(1);
+    const auto entry = a.Object<Dictionary>(2);
+    const auto link = a.Object<Dictionary>(3);
+    sinks.Each([&](BillEventsSink& s) { s.AfterFillRow(a.Int(0), page, entry, link); });
+}
+
+template <class Sink>
+void DeliverBarInitialize(const Subscribers<Sink>& sinks, const EventArgs& a) {
+    const auto bar = a.Object<ActiveBar>(0);
+    sinks.Each([&](Sink& s) { s.BarInitialize(bar); });
+}
+
+void DeliverMenuBarInitialize(const BillSinks& sinks, const EventArgs& a) {
+    const auto bar = a.Object<velaqm::MenuBar>(0);
+    sinks.Each([&](BillEventsSink& s) { s.MenuBarInitialize(bar); });
+}
+
+void DeliverBeginEdit(const BillSinks& sinks, const EventArgs& a) {
+    const auto field = a.Object<Dictionary>(0);
+    sinks.Each([&](BillEventsSink& s) { s.BeginEdit(field, a.Int(1), a.Int(2)); });
+}
+
+void DeliverChange(const BillSinks& sinks, const EventArgs& a) {
+    const auto field = a.Object<Dictionary>(0);
+    const auto value = a.Object<Dictionary>(1);
+    EventArgs::Flag cancel(a.Raw(4));
+    sinks.Each(
+        [&](BillEventsSink& s) { s.Change(field, value, a.Int(2), a.Int(3), cancel.value); });
+}
+
+void DeliverBeforeDoAction(const BillSinks& sinks, const EventArgs& a) {
+    const auto field = a.Object<Dictionary>(0);
+    const auto value = a.Object<Dictionary>(1);
+    EventArgs::Flag cancel(a.Raw(6));
+    sinks.Each([&](BillEventsSink& s) {
+        s.BeforeDoAction(field, value, a.Value(2), a.Text(3), a.Text(4), a.Value(5), cancel.value);
+    });
+}
+
+void DeliverBeforeSetExportNote(const BillSinks& sinks, const EventArgs& a) {
+    const auto notes = a.Object<Vector>(0);
+    sinks.Each([&](BillEventsSink& s) { s.BeforeSetExportNote(notes); });
+}
+
+constexpr EventRoute<BillEventsSink> kBillEventRoutes[] = {
+    {"AfterLoadBill", Notify<&BillEventsSink::AfterLoadBill>},
+    {"AfterNewBill", Notify<&BillEventsSink::AfterNewBill>},
+    {"AfterCopyBill", Notify<&BillEventsSink::AfterCopyBill>},
+    {"AfterNewEmptyData", Notify<&BillEventsSink::AfterNewEmptyData>},
+    {"BeforLoadBillFillData", Notify<&BillEventsSink::BeforLoadBillFillData>},
+    {"BeforeSave", NotifyCancellable<&BillEventsSink::BeforeSave>},
+    {"AfterSave", NotifyCancellable<&BillEventsSink::AfterSave>},
+    {"SaveBillSuccess", DeliverSaveBillSuccess},
+    {"AfterSelBill", DeliverAfterSelBill},
+    {"BeforeSelBills", DeliverBeforeSelBills},
+    {"AfterFillRow", DeliverAfterFillRow},
+    {"BarInitialize", DeliverBarInitialize<BillEventsSink>},
+    {"BarClick", NotifyClick<BillEventsSink, &BillEventsSink::BarClick>},
+    {"MenuBarClick", NotifyClick<BillEventsSink, &BillEventsSink::MenuBarClick>},
+    {"MenuBarInitialize", DeliverMenuBarInitialize},
+    {"BeginEdit", DeliverBeginEdit},
+    {"Change", DeliverChange},
+    {"BeforeDoAction", DeliverBeforeDoAction},
+    {"BeforeSetExportNote", DeliverBeforeSetExportNote},
+};
+
+void DeliverAfterSelList(const ListSinks& sinks, const EventArgs& a) {
+    const auto list = a.Object<Vector>(1);
+    sinks.Each([&](ListEventsSink& s) { s.AfterSelList(a.Value(0), list); });
+}
+
+constexpr EventRoute<ListEventsSink> kListEventRoutes[] = {
+    {"AfterSelList", DeliverAfterSelList},
+    {"BarInitialize", DeliverBarInitialize<ListEventsSink>},
+    {"BarClick", NotifyClick<ListEventsSink, &ListEventsSink::BarClick>},
 };
 
 void BillEventAdapter::Advise(BillEventsSink* sink) {
@@ -601,91 +694,8 @@ void BillEventAdapter::Unadvise(BillEventsSink* sink) {
     m_sinks.Remove(sink);
 }
 
-void BillEventAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) {
-    const EventArgs a(raw, Names());
-    // The length first: most of the names below are not the event's.
-    auto is = [&](std::string_view name) {
-        return event.size() == name.size() && EqualsNoCase(event, name);
-    };
-    auto each = [&](auto&& call) { m_sinks.Each(call); };
-    if (is("AfterLoadBill")) return each([](BillEventsSink& s) { s.AfterLoadBill(); });
-    if (is("AfterNewBill")) return each([](BillEventsSink& s) { s.AfterNewBill(); });
-    if (is("AfterCopyBill")) return each([](BillEventsSink& s) { s.AfterCopyBill(); });
-    if (is("AfterNewEmptyData")) return each([](BillEventsSink& s) { s.AfterNewEmptyData(); });
-    if (is("BeforLoadBillFillData"))
-        return each([](BillEventsSink& s) { s.BeforLoadBillFillData(); });
-    if (is("BeforeSave") || is("AfterSave")) {
-        EventArgs::Flag cancel(a.Raw(0));
-        const bool before = is("BeforeSave");
-        return each([&](BillEventsSink& s) {
-            before ? s.BeforeSave(cancel.value) : s.AfterSave(cancel.value);
-        });
-    }
-    if (is("SaveBillSuccess")) {
-        const auto data = a.Object<Dictionary>(0);
-        return each([&](BillEventsSink& s) { s.SaveBillSuccess(data); });
-    }
-    if (is("AfterSelBill")) return each([&](BillEventsSink& s) { s.AfterSelBill(a.Int(0)); });
-    if (is("BeforeSelBills")) {
-        std::string filter = a.Text(3);
-        const auto dataSrv = a.Object<velaqm::DataSrv>(1);
-        const auto link = a.Object<Dictionary>(2);
-        const auto param = a.Object<Dictionary>(4);
-        each([&](BillEventsSink& s) { s.BeforeSelBills(a.Int(0), dataSrv, link, filter, param); });
-        if (VARIANT* slot = a.Raw(3); slot && (V_VT(slot) & VT_BYREF)) {
-            com::Variant written = ToVariant(V(filter));
-            Check(VariantCopy(V_VT(slot) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(slot) : slot,
-                              const_cast<VARIANT*>(&written.get())),
-                  "VariantCopy");
-        }
-        return;
-    }
-    if (is("AfterFillRow")) {
-        const auto page = a.Object<Dictionary>(1);
-        const auto entry = a.Object<Dictionary>(2);
-        const auto link = a.Object<Dictionary>(3);
-        return each([&](BillEventsSink& s) { s.AfterFillRow(a.Int(0), page, entry, link); });
-    }
-    if (is("BarInitialize")) {
-        const auto bar = a.Object<ActiveBar>(0);
-        return each([&](BillEventsSink& s) { s.BarInitialize(bar); });
-    }
-    if (is("BarClick") || is("MenuBarClick")) {
-        const auto tool = a.Object<Tool>(0);
-        EventArgs::Flag cancel(a.Raw(1));
-        const bool menu = is("MenuBarClick");
-        return each([&](BillEventsSink& s) {
-            menu ? s.MenuBarClick(tool, cancel.value) : s.BarClick(tool, cancel.value);
-        });
-    }
-    if (is("MenuBarInitialize")) {
-        const auto bar = a.Object<velaqm::MenuBar>(0);
-        return each([&](BillEventsSink& s) { s.MenuBarInitialize(bar); });
-    }
-    if (is("BeginEdit")) {
-        const auto field = a.Object<Dictionary>(0);
-        return each([&](BillEventsSink& s) { s.BeginEdit(field, a.Int(1), a.Int(2)); });
-    }
-    if (is("Change")) {
-        const auto field = a.Object<Dictionary>(0);
-        const auto value = a.Object<Dictionary>(1);
-        EventArgs::Flag cancel(a.Raw(4));
-        return each(
-            [&](BillEventsSink& s) { s.Change(field, value, a.Int(2), a.Int(3), cancel.value); });
-    }
-    if (is("BeforeDoAction")) {
-        const auto field = a.Object<Dictionary>(0);
-        const auto value = a.Object<Dictionary>(1);
-        EventArgs::Flag cancel(a.Raw(6));
-        return each([&](BillEventsSink& s) {
-            s.BeforeDoAction(field, value, a.Value(2), a.Text(3), a.Text(4), a.Value(5),
-                             cancel.value);
-        });
-    }
-    if (is("BeforeSetExportNote")) {
-        const auto notes = a.Object<Vector>(0);
-        return each([&](BillEventsSink& s) { s.BeforeSetExportNote(notes); });
-    }
+void BillEventAdapter::Deliver(std::string_view event, std::span<VARIANT*> args) {
+    Route(kBillEventRoutes, event, m_sinks, EventArgs(args, Names()));
 }
 
 void ListEventsAdapter::Advise(ListEventsSink* sink) {
@@ -697,21 +707,8 @@ void ListEventsAdapter::Unadvise(ListEventsSink* sink) {
     m_sinks.Remove(sink);
 }
 
-void ListEventsAdapter::Deliver(std::string_view event, std::span<VARIANT*> raw) {
-    const EventArgs a(raw, Names());
-    if (EqualsNoCase(event, "AfterSelList")) {
-        const auto list = a.Object<Vector>(1);
-        return m_sinks.Each([&](ListEventsSink& s) { s.AfterSelList(a.Value(0), list); });
-    }
-    if (EqualsNoCase(event, "BarInitialize")) {
-        const auto bar = a.Object<ActiveBar>(0);
-        return m_sinks.Each([&](ListEventsSink& s) { s.BarInitialize(bar); });
-    }
-    if (EqualsNoCase(event, "BarClick")) {
-        const auto tool = a.Object<Tool>(0);
-        EventArgs::Flag cancel(a.Raw(1));
-        return m_sinks.Each([&](ListEventsSink& s) { s.BarClick(tool, cancel.value); });
-    }
+void ListEventsAdapter::Deliver(std::string_view event, std::span<VARIANT*> args) {
+    Route(kListEventRoutes, event, m_sinks, EventArgs(args, Names()));
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 
 #include "frame/collections.h"
 #include "frame/host_bill.h"
+#include "frame/host_error.h"
 #include "frame/host_services.h"
 #include "frame/host_toolbar.h"
 #include "typelib/com_raii.h"
@@ -64,9 +66,21 @@ IDispatch* HostDispatchOf(const Object& object);
 // (BillEvent, ListEvents), or a DispatchObject.
 ObjectPtr AdaptDispatch(ComPtr<IDispatch> object, const NameTable& names);
 
+// The adapter of the contract over a host object, bills and lists included; null for a contract
+// no adapter serves.
+ObjectPtr AdapterOf(const std::type_info& contract, const DispatchObject& object,
+                    const NameTable& names);
+
 // The value as the contract T: a plug-in object of that kind as it is, a host object through
 // T's adapter, null for Nothing; HostError 13 ("Type mismatch") for anything else.
 template <class T>
-std::shared_ptr<T> Expect(const velaqm::Variant& value, const NameTable& names);
+std::shared_ptr<T> Expect(const velaqm::Variant& value, const NameTable& names) {
+    if (value.IsNothing() || value.IsEmpty()) return nullptr;
+    if (auto ready = value.ObjectAs<T>()) return ready;
+    if (const auto dispatch = value.ObjectAs<DispatchObject>())
+        if (auto adapter = AdapterOf(typeid(T), *dispatch, names))
+            return std::static_pointer_cast<T>(std::move(adapter));
+    throw HostError(kErrTypeMismatch, "VelaQMBillEvent", "Type mismatch");
+}
 
 }  // namespace velaqm::com

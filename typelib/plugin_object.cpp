@@ -39,16 +39,6 @@ HRESULT PluginObject::QueryInterface(REFIID iid, void** object) noexcept {
     return S_OK;
 }
 
-ULONG PluginObject::AddRef() noexcept {
-    return ++m_refs;
-}
-
-ULONG PluginObject::Release() noexcept {
-    const ULONG left = --m_refs;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT PluginObject::InterfaceSupportsErrorInfo(REFIID iid) noexcept {
     for (const auto& part : m_interfaces)
         if (IsEqualIID(iid, part->Iid())) return S_OK;

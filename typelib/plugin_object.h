@@ -8,7 +8,6 @@
 #include <oaidl.h>
 #include <ocidl.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -20,6 +19,7 @@
 #include "typelib/com_error.h"
 #include "typelib/com_raii.h"
 #include "typelib/module.h"
+#include "typelib/ref_counted.h"
 
 namespace velaqm::com {
 
@@ -33,11 +33,9 @@ class InterfacePart {
     virtual void* Interface() noexcept = 0;
 };
 
-class PluginObject final : public ISupportErrorInfo, public IProvideClassInfo {
+class PluginObject final : public RefCounted<ISupportErrorInfo, IProvideClassInfo> {
   public:
     PluginObject(const ComClass& cls, std::unique_ptr<Plugin> plugin);
-    PluginObject(const PluginObject&) = delete;
-    PluginObject& operator=(const PluginObject&) = delete;
 
     // Interfaces are added default first; the default one also answers IID_IDispatch.
     template <class Part>
@@ -50,16 +48,13 @@ class PluginObject final : public ISupportErrorInfo, public IProvideClassInfo {
     void Show(IDispatch* host);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) noexcept override;
     HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) noexcept override;
 
   private:
-    ~PluginObject();
+    ~PluginObject() override;
 
     ModuleRef m_moduleRef;  // first in, last out: the DLL stays until everything else is gone
-    std::atomic<ULONG> m_refs{1};
     const ComClass& m_class;
     ComPtr<ITypeLib> m_typeLib;
     std::unique_ptr<Plugin> m_plugin;

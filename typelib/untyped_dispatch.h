@@ -1,19 +1,17 @@
 // The common half of the server's small IDispatch objects that carry no type information (the
-// event sink, the faces of the library's dictionaries): reference counting, and
-// QueryInterface for IUnknown, IDispatch and one interface of the object's own.
+// event sink, the faces of the library's dictionaries): QueryInterface for IUnknown, IDispatch
+// and one interface of the object's own.
 #pragma once
 
 #include <oaidl.h>
 
-#include <atomic>
+#include "typelib/ref_counted.h"
 
 namespace velaqm::com {
 
-class UntypedDispatch : public IDispatch {
+class UntypedDispatch : public RefCounted<IDispatch> {
   public:
     explicit UntypedDispatch(const IID& own) : m_own(own) {}
-    UntypedDispatch(const UntypedDispatch&) = delete;
-    UntypedDispatch& operator=(const UntypedDispatch&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
         if (!out) return E_POINTER;
@@ -22,12 +20,6 @@ class UntypedDispatch : public IDispatch {
         *out = static_cast<IDispatch*>(this);
         AddRef();
         return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
         if (count) *count = 0;
@@ -38,10 +30,9 @@ class UntypedDispatch : public IDispatch {
     }
 
   protected:
-    virtual ~UntypedDispatch() = default;
+    ~UntypedDispatch() override = default;
 
   private:
-    std::atomic<ULONG> m_refs{1};
     IID m_own;
 };
 

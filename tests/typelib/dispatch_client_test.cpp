@@ -75,8 +75,8 @@ FakeMember CountsAndWritesBothEnds() {
         for (std::size_t i = 1; i + 1 < n; ++i)
             if (V_VT(args[i]) != VT_I4 || V_I4(args[i]) != static_cast<LONG>(i + 1))
                 return E_INVALIDARG;
-        VariantClear(V_VARIANTREF(args[0]));
-        VariantClear(V_VARIANTREF(args[n - 1]));
+        ClearVariant(*V_VARIANTREF(args[0]));
+        ClearVariant(*V_VARIANTREF(args[n - 1]));
         TextValue(L"first").detach_to(V_VARIANTREF(args[0]));
         TextValue(L"last").detach_to(V_VARIANTREF(args[n - 1]));
         V_VT(result) = VT_I4;

@@ -17,6 +17,7 @@
 
 #include "typelib/com_raii.h"
 #include "typelib/name_table.h"
+#include "typelib/ref_counted.h"
 
 namespace velaqm::com::testing {
 
@@ -38,9 +39,8 @@ struct SinkFailure {
 // A host object: IDispatch over its member table, with optional type information, class
 // information and a connection point for one source interface. It counts the references to
 // itself and the names it was asked to resolve.
-class FakeHostObject final : public IDispatch,
-                             public IProvideClassInfo,
-                             public IConnectionPointContainer {
+class FakeHostObject final
+    : public RefCounted<IDispatch, IProvideClassInfo, IConnectionPointContainer> {
   public:
     static ComPtr<FakeHostObject> Make(ComPtr<ITypeInfo> type, ComPtr<ITypeInfo> coclass = {},
                                        IID source = IID_NULL) {
@@ -68,7 +68,7 @@ class FakeHostObject final : public IDispatch,
     int NamesAsked() const { return m_namesAsked; }
     const std::vector<std::wstring>& Called() const { return m_called; }
     const std::vector<std::vector<std::wstring>>& CallArgs() const { return m_callArgs; }
-    ULONG References() const { return m_refs; }
+    using RefCounted::References;
     std::size_t SinkCount() const { return m_sinks.size(); }
 
     // Raises an event on every sink, as the host does: over a copy of its sink list, with the
@@ -112,12 +112,6 @@ class FakeHostObject final : public IDispatch,
             return E_NOINTERFACE;
         AddRef();
         return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
     }
 
     // IDispatch
@@ -303,9 +297,8 @@ class FakeHostObject final : public IDispatch,
 
     FakeHostObject(ComPtr<ITypeInfo> type, ComPtr<ITypeInfo> coclass, IID source)
         : m_type(std::move(type)), m_class(std::move(coclass)), m_source(source) {}
-    ~FakeHostObject() = default;
+    ~FakeHostObject() override = default;
 
-    ULONG m_refs = 1;
     ComPtr<ITypeInfo> m_type;
     ComPtr<ITypeInfo> m_class;
     IID m_source;

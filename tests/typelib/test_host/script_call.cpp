@@ -67,12 +67,12 @@ void Call::WriteBack(std::size_t index, std::wstring_view text) const {
     VARIANT* slot = m_args[index];
     if (V_VT(slot) == (VT_BYREF | VT_VARIANT)) {
         VARIANT* target = V_VARIANTREF(slot);
-        VariantClear(target);
+        com::ClearVariant(*target);
         V_BSTR(target) = Bstr(text).detach();
         V_VT(target) = VT_BSTR;
     } else if (V_VT(slot) == (VT_BYREF | VT_BSTR)) {
-        SysFreeString(*V_BSTRREF(slot));
-        *V_BSTRREF(slot) = Bstr(text).detach();
+        // The caller's old text is freed once the new one is in place.
+        const Bstr old = Bstr::attach(std::exchange(*V_BSTRREF(slot), Bstr(text).detach()));
     } else {
         throw ScriptError("argument is not passed by reference");
     }
@@ -123,7 +123,7 @@ void AddMember(com::testing::FakeHostObject& object, std::wstring name, Member m
                        member(call);
                        return S_OK;
                    } catch (const std::exception& e) {
-                       if (result) VariantClear(result);
+                       if (result) com::ClearVariant(*result);
                        if (!error) return E_FAIL;
                        *error = EXCEPINFO{};
                        error->scode = E_FAIL;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "test_host.h"
+#include "typelib/ref_counted.h"
 
 namespace velaqm::testhost {
 namespace {
@@ -41,7 +42,7 @@ const std::array<HostClass, 6> kClasses{{
      NewLangInfo},
 }};
 
-class Factory final : public IClassFactory {
+class Factory final : public com::RefCounted<IClassFactory> {
   public:
     explicit Factory(const HostClass& cls) : m_class(cls) {}
 
@@ -52,12 +53,6 @@ class Factory final : public IClassFactory {
         *object = static_cast<IClassFactory*>(this);
         AddRef();
         return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++m_refs; }
-    ULONG STDMETHODCALLTYPE Release() noexcept override {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid,
                                              void** object) noexcept override {
@@ -73,9 +68,8 @@ class Factory final : public IClassFactory {
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) noexcept override { return S_OK; }
 
   private:
-    ~Factory() = default;
+    ~Factory() override = default;
     const HostClass& m_class;
-    ULONG m_refs = 1;
 };
 
 std::wstring GuidText(REFGUID guid) {
@@ -105,11 +99,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     *object = nullptr;
     for (const HostClass& cls : kClasses) {
         if (cls.clsid != clsid) continue;
-        IClassFactory* factory = new (std::nothrow) Factory(cls);
+        const auto factory = ComPtr<IClassFactory>::attach(new (std::nothrow) Factory(cls));
         if (!factory) return E_OUTOFMEMORY;
-        const HRESULT hr = factory->QueryInterface(iid, object);
-        factory->Release();
-        return hr;
+        return factory->QueryInterface(iid, object);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }
