@@ -77,7 +77,11 @@ class BillCtl : public Object {
     virtual bool IsHaveData(int page, int row) const = 0;
     // Lets the user choose a source bill of that class type.
     virtual void DoSelBill(int sourceClassTypeId) = 0;
-    // Fills the bill from linked source data.
+    // Replaces the bill data ("PageCount", "Page1", "Page2", as DataSrv::GetEmptyBill makes it)
+    // wholesale; DoFilldata then shows it.
+    virtual void SetData(const DictionaryPtr& data) = 0;
+    // Fills the bill from data shaped as the bill data: the head fields and the entry rows whose
+    // value dictionaries are marked "FModify"; given the bill's own data, shows it.
     virtual void DoFilldata(const DictionaryPtr& data) = 0;
 };
 using BillCtlPtr = std::shared_ptr<BillCtl>;

@@ -56,6 +56,21 @@ bool HostBillCtl::IsHaveData(int page, int row) const {
     return form.m_values.RowHasData(row);
 }
 
+void HostBillCtl::SetData(const DictionaryPtr& data) {
+    BillForm& form = Form();
+    form.m_values.Replace(data);
+    form.m_isChange = true;
+    form.m_session.Log().Add(EntryKind::Form, "bill data replaced");
+}
+
+void HostBillCtl::DoFilldata(const DictionaryPtr& data) {
+    BillForm& form = Form();
+    const bool own = data == form.m_values.Data();
+    form.m_values.FillFrom(data);
+    form.m_isChange = true;
+    form.m_session.Log().Add(EntryKind::Form, own ? "bill shown afresh" : "bill filled");
+}
+
 void HostBillCtl::DoSelBill(int sourceClassTypeId) {
     Form().m_session.Log().Add(
         EntryKind::Form, "source-bill selection of class " + std::to_string(sourceClassTypeId));

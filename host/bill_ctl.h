@@ -26,7 +26,8 @@ class HostBillCtl final : public velaqm::BillCtl {
     void SetSumData(const DictionaryPtr& /*fieldInfo*/) override {}
     bool IsHaveData(int page, int row) const override;
     void DoSelBill(int sourceClassTypeId) override;
-    void DoFilldata(const DictionaryPtr& /*data*/) override {}
+    void SetData(const DictionaryPtr& data) override;
+    void DoFilldata(const DictionaryPtr& data) override;
 
   private:
     BillForm& Form() const;

@@ -111,6 +111,49 @@ void BillFormValues::CopyFrom(const DictionaryPtr& source) {
     }
 }
 
+void BillFormValues::Replace(const DictionaryPtr& data) {
+    if (!data || !data->Item("Page1").ObjectAs<Dictionary>())
+        throw HostError(kErrInvalidCall, "BillCtl", "The bill data has no head page");
+    m_data = data;
+    if (const VectorPtr rows = EntryRows(); rows && rows->Size() == 0) AppendEmptyRow(rows);
+}
+
+namespace {
+
+bool Modified(const DictionaryPtr& cell) {
+    return cell && NumberValue(cell->Item("FModify")) != 0;
+}
+
+}  // namespace
+
+void BillFormValues::FillFrom(const DictionaryPtr& data) {
+    if (!data || data == m_data) return;
+    if (const auto head = data->Item("Page1").ObjectAs<Dictionary>())
+        for (const auto& [key, cell] : head->Entries())
+            if (const auto filled = cell.ObjectAs<Dictionary>(); Modified(filled))
+                FillCell(FieldOf(key), 0, filled);
+    const auto rows = data->Item("Page2").ObjectAs<Vector>();
+    if (!rows || rows->Size() == 0 || !EntryRows()) return;
+    EntryRows()->Clear();
+    int row = 0;
+    for (const Variant& item : *rows) {
+        AppendEmptyRow(EntryRows());
+        ++row;
+        if (const auto cells = item.ObjectAs<Dictionary>())
+            for (const auto& [key, cell] : cells->Entries())
+                if (const auto filled = cell.ObjectAs<Dictionary>(); Modified(filled))
+                    FillCell(FieldOf(key), row, filled);
+    }
+}
+
+void BillFormValues::FillCell(const FieldDef& field, int row, const DictionaryPtr& filled) {
+    Store(field, row, filled->Item("FFLD"));
+    const DictionaryPtr cell = ValueAt(field, row);
+    for (std::string_view part : {"FFND", "FDSP"})
+        if (!Text(filled->Item(part)).empty()) cell->SetItem(part, filled->Item(part));
+    cell->SetItem("FMODIFY", 1);
+}
+
 DictionaryPtr BillFormValues::HeadPage() const {
     return m_data->Item("Page1").ObjectAs<Dictionary>();
 }
@@ -170,6 +213,7 @@ void BillFormValues::Store(const FieldDef& field, int row, const Variant& value)
         ResolveLookup(m_session.Db(), field, cell);
     else
         cell->SetItem("FDSP", Text(value));
+    if (field.IsSourceLookup()) cell->SetItem("FFND", Text(value));
     m_session.Log().Add(EntryKind::Value, CellName(field, row) + " = \"" + Text(value) + "\"");
 }
 

@@ -42,6 +42,11 @@ class BillFormValues {
     // The head values of `source` but its identity (internal ID, number, checker), and all its
     // rows, over a new empty bill.
     void CopyFrom(const DictionaryPtr& source);
+    // The plug-in's bill data in place of the form's.
+    void Replace(const DictionaryPtr& data);
+    // The cells of `data` marked "FModify": its head fields, and its entry rows in place of the
+    // form's rows.
+    void FillFrom(const DictionaryPtr& data);
 
     // The value set of a cell, made when the bill has none yet (rows up to the grid's limit).
     DictionaryPtr ValueAt(const FieldDef& field, int row);
@@ -79,6 +84,8 @@ class BillFormValues {
     std::string Caption(const FieldDef& field) const;
     bool StoreTypedNumber(const FieldDef& field, int row, std::string_view text);
     void StoreLookupNumber(const FieldDef& field, int row, std::string_view text);
+    // Takes a filled cell's value, and its number and text when the cell brings them.
+    void FillCell(const FieldDef& field, int row, const DictionaryPtr& filled);
 
     Session& m_session;
     std::shared_ptr<const ClassDef> m_def;

@@ -81,6 +81,7 @@ DictionaryPtr ValueSet(Database& db, const FieldDef& field, const Variant& store
         ResolveLookup(db, field, value);
     else
         value->SetItem("FDSP", Text(stored));
+    if (field.IsSourceLookup()) value->SetItem("FFND", Text(stored));
     return value;
 }
 

@@ -1,6 +1,7 @@
 #include "host/catalog.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
@@ -36,11 +37,12 @@ DictionaryPtr FieldInfo(const FieldDef& field, const ClassDef& def) {
 }
 
 void ReadClassType(Database& db, ClassDef& def) {
-    const auto rows = QueryRows(db,
-                                "SELECT FName_chs, FName_en, FTableName, FObjectType, FObjectID, "
-                                "FProgID, FFormKind, FBillNoPrefix, FGridMaxRows, FListPlugin "
-                                "FROM ICClassType WHERE FID = ?",
-                                {def.id});
+    const auto rows =
+        QueryRows(db,
+                  "SELECT FName_chs, FName_en, FTableName, FObjectType, FObjectID, "
+                  "FProgID, FFormKind, FBillNoPrefix, FGridMaxRows, FListPlugin, FPushClasses "
+                  "FROM ICClassType WHERE FID = ?",
+                  {def.id});
     if (rows.empty())
         throw HostError(kErrInvalidCall, "VelaClassTpl.DataSrv",
                         "Unknown class type " + std::to_string(def.id));
@@ -55,6 +57,9 @@ void ReadClassType(Database& db, ClassDef& def) {
     def.billNoPrefix = Text(r[7]);
     def.gridMaxRows = r[8].IsNull() ? 500 : Int(r[8]);
     def.listPlugin = Int(r[9]) == 1;
+    std::istringstream pushClasses(Text(r[10]));
+    for (std::string part; std::getline(pushClasses, part, ',');)
+        if (!TrimView(part).empty()) def.pushClasses.push_back(Int(Variant(part)));
 }
 
 void ReadPages(Database& db, ClassDef& def) {

@@ -15,6 +15,8 @@
 
 namespace velaqm::host {
 
+inline constexpr int kSourceLookupType = 100;
+
 struct FieldDef {
     std::string key;
     std::string fieldName;
@@ -31,7 +33,11 @@ struct FieldDef {
     // The field-info Dictionary the plug-ins are handed: one object per field and template.
     DictionaryPtr info;
 
-    bool IsLookup() const { return lookUpType != 0 && !srcTable.empty(); }
+    // A lookup into base data, which the host resolves: the stored ID shows the record's text.
+    bool IsLookup() const { return lookUpType != 0 && !IsSourceLookup() && !srcTable.empty(); }
+    // A lookup into another bill: it holds the source bill's number as typed or filled in, and
+    // the plug-in checks it.
+    bool IsSourceLookup() const { return lookUpType == kSourceLookupType; }
     bool IsDate() const { return valueType == 135 || valueType == 61 || valueType == 189; }
 };
 
@@ -49,7 +55,8 @@ struct ClassDef {
     int objectType = 0;
     int objectId = 0;
     std::string progId;
-    bool listPlugin = false;  // the plug-in also serves the bill list
+    bool listPlugin = false;       // the plug-in also serves the bill list
+    std::vector<int> pushClasses;  // the class types its list pushes bills down to
     bool menuBarForm = false;
     std::string billNoPrefix;
     int gridMaxRows = 500;

@@ -71,7 +71,7 @@ ListForm::ListForm(Session& session, std::shared_ptr<const ClassDef> def)
     : m_session(session),
       m_def(std::move(def)),
       m_template(std::make_shared<HostDataSrv>(session.Db(), m_def, session.User().language)),
-      m_toolbar(MakeListToolBar({})) {
+      m_toolbar(MakeListToolBar(m_def->pushClasses)) {
     ObserveTools(m_session, *m_toolbar);
 }
 
@@ -124,6 +124,14 @@ void ListForm::Select(const std::vector<Selection>& rows) {
         selected.emplace_back(found->id, wanted.entry);
     }
     m_selected = std::move(selected);
+    // The plug-in sees the new selection and may empty it.
+    const VectorPtr shown = m_list->GetSelectedBillInfo();
+    Raise("AfterSelList",
+          [&](ListEventsSink& sink) { sink.AfterSelList(Variant(shown->Size()), shown); });
+    if (shown->Size() == 0 && !m_selected.empty()) {
+        m_selected.clear();
+        m_session.Log().Add(EntryKind::Form, "selection undone");
+    }
 }
 
 void ListForm::Click(std::string_view toolKey) {
@@ -131,6 +139,23 @@ void ListForm::Click(std::string_view toolKey) {
     m_session.Log().Add(EntryKind::Form, "click " + clicked->Name());
     bool cancel = false;
     Raise("BarClick", [&](ListEventsSink& sink) { sink.BarClick(clicked, cancel); });
+    if (!cancel) HostToolAction(clicked->Name());
+}
+
+// What the host does itself with a list tool the plug-in left to it: a push tool pushes the
+// selected row down to a new bill of its class.
+void ListForm::HostToolAction(std::string_view key) {
+    constexpr std::string_view kPushPrefix = "mnuPushBill_";
+    if (key.substr(0, kPushPrefix.size()) != kPushPrefix) return;
+    std::string rows;
+    for (const auto& [id, entry] : m_selected)
+        for (const Row& row : m_rows)
+            if (row.id == id)
+                rows += (rows.empty() ? "" : ", ") + row.billNo +
+                        (entry > 0 ? "/" + std::to_string(entry) : "");
+    m_session.Log().Add(EntryKind::Form, "push-down of " + (rows.empty() ? "nothing" : rows) +
+                                             " to class " +
+                                             std::string(key.substr(kPushPrefix.size())));
 }
 
 template <class Call>

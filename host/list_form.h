@@ -60,6 +60,7 @@ class ListForm final : public ListEvents, public std::enable_shared_from_this<Li
     ListForm(Session& session, std::shared_ptr<const ClassDef> def);
     void AttachPlugin();
     void ReadRows();
+    void HostToolAction(std::string_view key);
     template <class Call>
     void Raise(std::string_view event, Call&& call);
 

@@ -272,6 +272,7 @@ class BillCtlAdapter final : public BillCtl, public Adapted {
     void DoSelBill(int sourceClassTypeId) override {
         Host().Call("DoSelBill", {V(sourceClassTypeId)});
     }
+    void SetData(const DictionaryPtr& data) override { Host().Put("Data", V(ObjectPtr(data))); }
     void DoFilldata(const DictionaryPtr& data) override {
         Host().Call("DoFilldata", {V(ObjectPtr(data))});
     }

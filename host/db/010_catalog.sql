@@ -15,7 +15,8 @@ CREATE TABLE ICClassType (
     FFormKind      INTEGER DEFAULT 0,  -- 0 toolbar form, 1 menu-bar form
     FBillNoPrefix  TEXT COLLATE tsql_ci DEFAULT '',
     FGridMaxRows   INTEGER DEFAULT 500,
-    FListPlugin    INTEGER DEFAULT 0   -- 1 when the plug-in also serves the bill list
+    FListPlugin    INTEGER DEFAULT 0,  -- 1 when the plug-in also serves the bill list
+    FPushClasses   TEXT DEFAULT ''     -- the class types the list pushes bills down to: '1001907,1001911'
 );
 
 CREATE TABLE ICClassTypeEntry (

@@ -1,5 +1,6 @@
 -- The quality module's auxiliary data: strictness, sampling methods, inspection levels,
--- evaluation results and sample types.
+-- evaluation results and sample types (the kind of sampling a sampling record is: where its
+-- samples come from).
 
 CREATE TABLE QMAInfo (
     FID           INTEGER PRIMARY KEY,
@@ -25,12 +26,12 @@ INSERT INTO QMAInfo (FID, FNumber, FName, FClassTypeID) VALUES
     (13, 'S4', '特殊检验水平S-4', 1001304),
     (14, 'HG', '合格', 1001314),
     (15, 'BHG', '不合格', 1001314),
-    (16, '001', '原料', 1001322),
-    (17, '002', '辅料', 1001322),
-    (18, '003', '包装材料', 1001322),
-    (19, '004', '中间产品', 1001322),
-    (20, '005', '成品', 1001322),
-    (21, '006', '稳定性样品', 1001322),
-    (22, '007', '留样', 1001322),
-    (23, '008', '对照品', 1001322),
-    (24, '009', '其他', 1001322);
+    (16, '001', '外购入库取样', 1001322),
+    (17, '002', '工序取样', 1001322),
+    (18, '003', '委外工序取样', 1001322),
+    (19, '004', '产品检验取样', 1001322),
+    (20, '005', '委外加工入库取样', 1001322),
+    (21, '006', '发货检验取样', 1001322),
+    (22, '007', '退货检验取样', 1001322),
+    (23, '008', '稳定性取样', 1001322),
+    (24, '009', '其他取样', 1001322);
