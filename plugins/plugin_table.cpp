@@ -5,6 +5,7 @@
 #include "frame/text_util.h"
 #include "inspection/client_service_log.h"
 #include "sampling/sample_standard.h"
+#include "sampling/sampling_log_event.h"
 
 namespace velaqm {
 
@@ -12,6 +13,7 @@ namespace {
 constexpr std::array kPlugins{
     PluginEntry{"SampleStandard", &MakePlugin<SampleStandard>},
     PluginEntry{"ClientServiceLog", &MakePlugin<ClientServiceLog>},
+    PluginEntry{"SamplingLogEvent", &MakePlugin<SamplingLogEvent>},
 };
 }  // namespace
 
