@@ -6,6 +6,7 @@
 #include "billops/audit_tools.h"
 #include "billops/bill_template.h"
 #include "billops/bill_values.h"
+#include "billops/list_results.h"
 #include "frame/convert.h"
 #include "frame/err.h"
 #include "frame/error_policy.h"
@@ -45,6 +46,40 @@ constexpr std::array<std::pair<int, std::string_view>, 18> kListBillNames{{
     {1001828, "操作记录方案"},
     {1001829, "工序操作记录"},
 }};
+
+enum class BillOperation { Check, UnCheck, Delete };
+
+// The purchasing module's and the quality module's own function codes of the two supplier
+// bills, by operation; any other bill or subsystem logs under its toolbar tool.
+struct ModuleCodes {
+    int classTypeId;
+    std::array<std::string_view, 3> purchasing;  // check, un-check, delete
+    std::array<std::string_view, 2> quality;     // check, un-check
+};
+constexpr std::array<ModuleCodes, 2> kModuleCodes{{
+    {1001901, {"K206030", "K206031", "K206032"}, {"QM008003", "QM008004"}},
+    {1001905, {"K206035", "K206036", "K206037"}, {"QM008008", "QM008009"}},
+}};
+constexpr std::array<std::string_view, 3> kOperationTools{"_mnuEditCheck", "_mnuEditUnCheck",
+                                                          "_mnuEditDelete"};
+
+// Under "cg" every operation, under "qm" the bill form's audit, takes the module's code ("" for
+// a bill the module has none for).
+std::string FunctionCodeOf(std::string_view subId, int classTypeId, BillOperation operation,
+                           AuditPath path) {
+    const std::string sub = LowerAscii(subId);
+    const auto index = static_cast<std::size_t>(operation);
+    const bool purchasing = sub == "cg";
+    const bool quality =
+        sub == "qm" && path == AuditPath::BillForm && operation != BillOperation::Delete;
+    if (purchasing || quality) {
+        for (const ModuleCodes& codes : kModuleCodes)
+            if (codes.classTypeId == classTypeId)
+                return std::string(purchasing ? codes.purchasing[index] : codes.quality[index]);
+        return "";
+    }
+    return "XPF" + std::to_string(classTypeId) + std::string(kOperationTools[index]);
+}
 
 void Inform(std::string_view text) {
     ShowMessage(text, kMsgInformation);
@@ -132,36 +167,19 @@ bool ChangeAuditState(BillEvent& bill, bool check) {
 
 // What the list loop needs of the template, read once.
 struct ListAudit {
-    ListEvents& list;
     bool check;
-    bool quiet;
-    bool oneBill;
     const DataSrv& billTemplate;
     int classTypeId;
     std::string billName;
     std::string subId;
-    std::shared_ptr<DispBuilder> results;
+    ListResults& results;
     bool changed = false;
 };
-
-// A message box for one selected bill, a line of the result list for several.
-void Report(ListAudit& audit, const std::string& message, const std::string& line) {
-    if (audit.quiet) return;
-    if (audit.oneBill)
-        Inform(message);
-    else
-        audit.results->Add(line + "|");
-}
-
-void Report(ListAudit& audit, const std::string& text) {
-    Report(audit, text, text);
-}
 
 void AuditOneListedBill(ListAudit& audit, const Variant& billId) {
     const RecordsetPtr bill = ReadCheckerAndNumber(audit.billTemplate, billId);
     if (!bill || bill->Eof()) {
-        // Deleted by someone else since the list was shown.
-        Report(audit, FormatCVString("所选[%1]单据已不存在,请检查。", {audit.billName}));
+        audit.results.ReportGone(audit.billName);
         return;
     }
     const TaskLock lock(audit.billTemplate.ClassType("Mutex"), kLockOperationAudit, billId);
@@ -171,22 +189,24 @@ void AuditOneListedBill(ListAudit& audit, const Variant& billId) {
     const std::string billNo = Text(bill->Fields("FBillNo"));
     const std::string named = audit.billName + "[" + billNo + "]";
     if (audit.check == audited) {
-        Report(audit,
-               named + LoadCVString(audit.check ? "审核未成功,原因：已审核！"
-                                                : "反审核未成功,原因：未审核！"),
-               named + LoadCVString(audit.check ? "审核未成功,原因：已审核"
-                                                : "反审核未成功,原因：未审核"));
+        audit.results.Report(named + LoadCVString(audit.check ? "审核未成功,原因：已审核！"
+                                                              : "反审核未成功,原因：未审核！"),
+                             named +
+                                 LoadCVString(audit.check ? "审核未成功,原因：已审核"
+                                                          : "反审核未成功,原因：未审核") +
+                                 "|");
         return;
     }
     const DictionaryPtr params = CheckParams(audit.classTypeId, billId, audit.check);
     if (!CallCheckBill(params)) {
-        Report(audit, audit.billName + Text(params->Item("ReturnString")));
+        const std::string refused = audit.billName + Text(params->Item("ReturnString"));
+        audit.results.Report(refused, refused + "|");
         return;
     }
     audit.changed = true;
     const std::string un = audit.check ? "" : LoadCVString("反");
-    Report(audit, named + un + LoadCVString("审核成功！ ", kTextLeadingBlank),
-           named + un + LoadCVString("审核成功"));
+    audit.results.Report(named + un + LoadCVString("审核成功！ ", kTextLeadingBlank),
+                         named + un + LoadCVString("审核成功") + "|");
     WriteActionLog(kLogKindAudit,
                    std::string(audit.check ? "" : "反") + "审核" + "[" + audit.billName + "]" +
                        ",单据编号：" + billNo,
@@ -225,15 +245,9 @@ void AuditSelectedBills(ListEvents& list, bool check, bool quiet) {
     const VectorPtr selected = list.List()->GetSelectedBillID();
     if (selected->Size() < 1) return;
 
-    auto results = CreateObject<DispBuilder>(progid::kDispBuilder);
-    results->SetCols(1);
-    results->SetTitles(LoadCVString("提示信息") + "|");
-
+    ListResults results(selected->Size() == 1, quiet);
     const int classTypeId = billTemplate->ClassTypeID();
-    ListAudit audit{list,
-                    check,
-                    quiet,
-                    selected->Size() == 1,
+    ListAudit audit{check,
                     *billTemplate,
                     classTypeId,
                     ListBillName(classTypeId, Text(billTemplate->ClassType("FName"))),
@@ -243,7 +257,7 @@ void AuditSelectedBills(ListEvents& list, bool check, bool quiet) {
         AuditOneListedBill(audit, billId);
         CurrentPlatform().DoEvents();
     }
-    if (!audit.oneBill && !quiet) results->Show();
+    results.Show();
     if (audit.changed) ResumeNext([&] { list.List()->RefreshList(); });
 }
 
@@ -305,17 +319,12 @@ TaskLock::~TaskLock() {
 }
 
 std::string AuditFunctionCode(std::string_view subId, int classTypeId, bool check, AuditPath path) {
-    const std::string sub = LowerAscii(subId);
-    if (sub == "cg" || (sub == "qm" && path == AuditPath::BillForm)) {
-        if (classTypeId == 1001901)
-            return sub == "cg" ? (check ? "K206030" : "K206031")
-                               : (check ? "QM008003" : "QM008004");
-        if (classTypeId == 1001905)
-            return sub == "cg" ? (check ? "K206035" : "K206036")
-                               : (check ? "QM008008" : "QM008009");
-        return "";
-    }
-    return "XPF" + std::to_string(classTypeId) + (check ? "_mnuEditCheck" : "_mnuEditUnCheck");
+    return FunctionCodeOf(subId, classTypeId, check ? BillOperation::Check : BillOperation::UnCheck,
+                          path);
+}
+
+std::string DeleteFunctionCode(std::string_view subId, int classTypeId) {
+    return FunctionCodeOf(subId, classTypeId, BillOperation::Delete, AuditPath::List);
 }
 
 std::string ListBillName(int classTypeId, std::string_view templateName) {

@@ -54,6 +54,8 @@ class TaskLock {
 // The rights function code of an audit log line, by subsystem ("SubID", any case) and class.
 enum class AuditPath { BillForm, List };
 std::string AuditFunctionCode(std::string_view subId, int classTypeId, bool check, AuditPath path);
+// The same for the deletion of a bill from a list.
+std::string DeleteFunctionCode(std::string_view subId, int classTypeId);
 
 // The bill name used in the list path's messages.
 std::string ListBillName(int classTypeId, std::string_view templateName);

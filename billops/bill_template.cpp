@@ -28,10 +28,11 @@ std::string HeadTableName(const DataSrv& billTemplate) {
     return Text(first->Item("FTableName"));
 }
 
-RecordsetPtr ReadCheckerAndNumber(const DataSrv& billTemplate, const Variant& billId) {
+RecordsetPtr ReadCheckerAndNumber(const DataSrv& billTemplate, const Variant& billId,
+                                  std::string_view where) {
     const std::string sql = "select FCheckerID," + SqlName(NumberFieldName(billTemplate)) +
                             " as FBillNo from " + SqlName(HeadTableName(billTemplate)) +
-                            " where FID=" + SqlWhole(billId);
+                            std::string(where) + SqlWhole(billId);
     return CreateObject<AppConnection>(progid::kAppConnection)->Execute(sql);
 }
 

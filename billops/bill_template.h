@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "frame/host_bill.h"
 #include "frame/host_services.h"
@@ -13,7 +14,9 @@ std::string NumberFieldName(const DataSrv& billTemplate);
 // The head table: page 2's table when page 2 is a head page ("FEntryType" 0), else page 1's.
 std::string HeadTableName(const DataSrv& billTemplate);
 
-// "select FCheckerID,<number field> as FBillNo from <head table> where FID=<id>" for one bill.
-RecordsetPtr ReadCheckerAndNumber(const DataSrv& billTemplate, const Variant& billId);
+// "select FCheckerID,<number field> as FBillNo from <head table> where FID=<id>" for one bill;
+// `where` is the text between the table and the ID, as each operation words it.
+RecordsetPtr ReadCheckerAndNumber(const DataSrv& billTemplate, const Variant& billId,
+                                  std::string_view where = " where FID=");
 
 }  // namespace velaqm

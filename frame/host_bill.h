@@ -40,6 +40,8 @@ class DataSrv : public Object {
     // A class attribute: "FID", "FName", "FObjectType", "FObjectID", "BillNoField", ...;
     // "Mutex" is the task-lock list (a Vector of dictionaries). Empty when unknown.
     virtual Variant ClassType(std::string_view key) const = 0;
+    // Every class attribute, by key, as the host hands the template on to its own components.
+    virtual DictionaryPtr ClassType() const = 0;
     // The pages: Item(1) the head, Item(2) the entry, each a Dictionary with "FTableName" and
     // "FEntryType".
     virtual VectorPtr ClassTypeEntry() const = 0;

@@ -84,6 +84,7 @@ class HostDataSrv : public ClassTemplate {
 
     int ClassTypeID() const override { return m_def->id; }
     Variant ClassType(std::string_view key) const override;
+    DictionaryPtr ClassType() const override { return m_classType; }
     VectorPtr ClassTypeEntry() const override;
     DictionaryPtr TableInfo() const override;
     Variant TableInfo(std::string_view key) const override;

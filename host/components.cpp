@@ -11,6 +11,7 @@
 #include "frame/host_error.h"
 #include "frame/host_services.h"
 #include "frame/text_util.h"
+#include "host/bill_components.h"
 #include "host/catalog.h"
 #include "host/db/sqlite.h"
 #include "host/list_sel_control.h"
@@ -287,6 +288,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kToolbarControl,
          [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},
         {progid::kListSelControl, MakeListSelControl},
+        {progid::kClassUpdate, MakeClassUpdate},
         {progid::kAdoConnection,
          [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},
         {progid::kResLoader,

@@ -227,6 +227,9 @@ class DataSrvAdapter final : public DataSrv, public Adapted {
     using Adapted::Adapted;
     int ClassTypeID() const override { return Int(Host().Get("ClassTypeID")); }
     V ClassType(std::string_view key) const override { return Host().Get("ClassType", {V(key)}); }
+    DictionaryPtr ClassType() const override {
+        return Expect<Dictionary>(Host().Get("ClassType"), Names());
+    }
     VectorPtr ClassTypeEntry() const override {
         return Expect<Vector>(Host().Get("ClassTypeEntry"), Names());
     }
