@@ -47,15 +47,16 @@ std::string SampleProblemText(const SampleProblem& problem) {
         case Kind::kKeptTooShort:
             return RowMessage(problem.row, "行的保存期限必须大于等于当前日期，请检查!");
         case Kind::kNoProcess:
-            return LoadCVString("工序取样时[第") + row + LoadCVString("行]工序必须录入，请检查!");
+            return LoadCVString("工序取样时[第", kTextTrailingBlank) + row +
+                   LoadCVString("行]工序必须录入，请检查!");
         case Kind::kNoWorkCentre:
-            return LoadCVString("工序取样时[第") + row +
+            return LoadCVString("工序取样时[第", kTextTrailingBlank) + row +
                    LoadCVString("行]工作中心必须录入，请检查!");
         case Kind::kNoOutsourcedProcess:
-            return LoadCVString("委外工序取样时[第") + row +
+            return LoadCVString("委外工序取样时[第", kTextTrailingBlank) + row +
                    LoadCVString("行]工序必须录入，请检查!");
         case Kind::kNoVendor:
-            return LoadCVString("委外工序取样时[第") + row +
+            return LoadCVString("委外工序取样时[第", kTextTrailingBlank) + row +
                    LoadCVString("行]供应商必须录入，请检查!");
     }
     return "";
@@ -144,8 +145,8 @@ void SamplingLogEvent::m_billinterface_BeginEdit(const DictionaryPtr& dct, int, 
     });
 }
 
-void SamplingLogEvent::m_billinterface_Change(const DictionaryPtr& dct, const DictionaryPtr&,
-                                              int, int Row, bool&) {
+void SamplingLogEvent::m_billinterface_Change(const DictionaryPtr& dct, const DictionaryPtr&, int,
+                                              int Row, bool&) {
     TrapSilently([&] {
         const std::string field = Text(dct->Item("FFieldName"));
         if (field == "FSampleType")
@@ -256,7 +257,8 @@ bool SamplingLogEvent::SaveRefused() {
 bool SamplingLogEvent::SampleNumberStored(const SampleRow& row) {
     const int mode = m_BillInterface->Mode();
     if (mode != bill_mode::kNew && mode != bill_mode::kExisting) return false;
-    std::string sql = "select FSampleNO from QMSamplingEntry where FSampleNO= " + SqlText(row.sampleNo);
+    std::string sql =
+        "select FSampleNO from QMSamplingEntry where FSampleNO= " + SqlText(row.sampleNo);
     if (mode == bill_mode::kExisting) sql += " and FID<>" + SqlWhole(m_BillInterface->CurBillID());
     return RecordExists(sql);
 }
@@ -276,7 +278,7 @@ bool SamplingLogEvent::UnAuditRefused() {
     for (const SampleRow& row : SampleRows()) {
         if (row.sampleNo.empty()) continue;
         const std::string number = SqlText(row.sampleNo);
-        const std::string at = LoadCVString("[第") + std::to_string(row.row);
+        const std::string at = LoadCVString("[第", kTextTrailingBlank) + std::to_string(row.row);
         if (RecordExists("select FID from qmwatchlog where FSampleNO=" + number)) {
             Inform(at + LoadCVString("行]样品编号存在关联的留样观察记录，不能反审核！"));
             return true;
@@ -305,8 +307,7 @@ std::vector<SampleRow> SamplingLogEvent::SampleRows() {
         const std::string keepUntil = Trim(Text(values.Entry("FSaveDT", row)));
         rows.push_back({.row = row,
                         .sampleNo = Text(values.Entry("FSampleNO", row)),
-                        .keepUntil = keepUntil.empty() ? std::nullopt
-                                                       : ToDate(Variant(keepUntil)),
+                        .keepUntil = keepUntil.empty() ? std::nullopt : ToDate(Variant(keepUntil)),
                         .process = Text(values.Entry("FWorkProcID", row)),
                         .workCentre = Text(values.Entry("FWorkCenterID", row)),
                         .vendor = Text(values.Entry("FVendorID", row))});
