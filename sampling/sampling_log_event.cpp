@@ -77,6 +77,7 @@ void ClearTypedCell(BillEvent& bill, const DictionaryPtr& field, int row) {
 void SamplingLogEvent::Show(const Variant& oBillInterface) {
     const BillOrList host = SortBillOrList(oBillInterface);
     if (host.bill) m_BillInterface = host.bill;
+    if (host.list) m_listInterface = host.list;
 }
 
 // --- the bill: handlers ------------------------------------------------------------------------

@@ -52,6 +52,17 @@ class SamplingLogEvent final : public Plugin {
     int SampleType();
     std::vector<SampleRow> SampleRows();
 
+    // The list.
+    void m_listInterface_BarInitialize(const ActiveBarPtr& oActiveBar);
+    void m_listInterface_AfterSelList(const Variant& RsId, const VectorPtr& VectList);
+    void m_listInterface_BarClick(const ToolPtr& Tool, bool& Cancel);
+
+    // The steps of the list's handlers.
+    bool PushDownRefused(bool checkExpiry);
+    bool PushedRecordAudited();
+    void ShowSourceBill();
+    void ShowFollowUpBills();
+
     EventMember<BillEvent> m_BillInterface{{
         .AfterLoadBill = Handler(this, &SamplingLogEvent::m_BillInterface_AfterLoadBill),
         .AfterNewBill = Handler(this, &SamplingLogEvent::m_billinterface_AfterNewBill),
@@ -63,6 +74,14 @@ class SamplingLogEvent final : public Plugin {
         .BeginEdit = Handler(this, &SamplingLogEvent::m_billinterface_BeginEdit),
         .Change = Handler(this, &SamplingLogEvent::m_billinterface_Change),
     }};
+
+    EventMember<ListEvents> m_listInterface{{
+        .AfterSelList = Handler(this, &SamplingLogEvent::m_listInterface_AfterSelList),
+        .BarInitialize = Handler(this, &SamplingLogEvent::m_listInterface_BarInitialize),
+        .BarClick = Handler(this, &SamplingLogEvent::m_listInterface_BarClick),
+    }};
+    // Set once a push command was used: from then on rows of several records may be selected.
+    bool m_pushing = false;
 
     // The sample type as it was when editing of FSampleType began: FFLD, FDSP, FFND.
     struct RememberedType {
