@@ -14,6 +14,7 @@
 #include "host/catalog.h"
 #include "host/db/sqlite.h"
 #include "host/list_sel_control.h"
+#include "host/lookup_components.h"
 #include "host/native_sql.h"
 #include "host/parts/recordset.h"
 #include "host/parts/string_table.h"
@@ -287,6 +288,10 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kToolbarControl,
          [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},
         {progid::kListSelControl, MakeListSelControl},
+        {progid::kClassInfo, MakeClassInfo},
+        {progid::kClassTemplate, MakeClassTemplate},
+        {progid::kBillLookUp, MakeBillLookUp},
+        {progid::kDataInfo, MakeDataInfo},
         {progid::kAdoConnection,
          [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},
         {progid::kResLoader,
