@@ -153,16 +153,16 @@ std::string ExpandFilterText(std::string_view filter, const FieldReader& read) {
 
 std::string ExpandFilterText(std::string_view filter, BillEvent& bill) {
     return ExpandFilterText(filter, [&bill](std::string_view key) -> std::optional<FieldReading> {
-        DictionaryPtr info;
+        // A key the bill does not have, or one it cannot read in the head, names no field.
         try {
-            info = bill.GetFieldInfoByKey(key, "", 0);
+            const DictionaryPtr info = bill.GetFieldInfoByKey(key, "", 0);
+            if (!info) return std::nullopt;
+            const DictionaryPtr value = bill.GetDataFld(info, 0);
+            return FieldReading{static_cast<int>(WholeNumber(info->Item("FValueType"))),
+                                value ? value->Item("FFLD") : Variant()};
         } catch (const HostError&) {
             return std::nullopt;
         }
-        if (!info) return std::nullopt;
-        const DictionaryPtr value = bill.GetDataFld(info, 0);
-        return FieldReading{static_cast<int>(WholeNumber(info->Item("FValueType"))),
-                            value ? value->Item("FFLD") : Variant()};
     });
 }
 

@@ -114,6 +114,9 @@ TEST_F(ExpandFilterTest, ReadsTheHeadFieldsOfTheOpenBill) {
                     "GetFldValue(FDate,0) AND v1.FBillNo = GetFldValue(FReqBillNo,0)");
     EXPECT_EQ(ExpandFilter(lookup, bill),
               "v1.FSupplyID = 2 AND v1.FDate <= '2009/09/03' AND v1.FBillNo = '' or 1=1");
+    // An entry field has no value in the head: its place-holder selects nothing.
+    lookup->SetItem("FFilter", "u1.FBatchNo = GetFldValue(FBatchNo,0)");
+    EXPECT_EQ(ExpandFilter(lookup, bill), "1=0");
     EXPECT_EQ(Text(GetFieldValue(bill, "FSupplyID", 0)), "2");
     EXPECT_TRUE(GetFieldValue(bill, "FSupplyID", -1).IsEmpty());
 }
