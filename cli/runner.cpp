@@ -296,6 +296,23 @@ void ScenarioRunner::Answer(const Command& command) {
     m_session.QueueAnswer(answer == "yes" ? kAnswerYes : answer == "no" ? kAnswerNo : kAnswerOk);
 }
 
+namespace {
+
+// The bills of a `choose`: numbers, and "id:N" for internal IDs.
+host::WindowChoice ChoiceOf(const std::vector<std::string>& items) {
+    host::WindowChoice choice{
+        .kind = host::WindowChoice::Kind::Bills, .billNumbers = {}, .ids = {}};
+    for (const std::string& item : items) {
+        if (item.starts_with("id:"))
+            choice.ids.push_back(static_cast<int>(LeadingNumber(item.substr(3))));
+        else
+            choice.billNumbers.push_back(item);
+    }
+    return choice;
+}
+
+}  // namespace
+
 void ScenarioRunner::Choose(const Command& command) {
     const bool keyword = !command.args[0].quoted;
     if (keyword && command.Arg(0) == "none")
@@ -303,8 +320,7 @@ void ScenarioRunner::Choose(const Command& command) {
     else if (keyword && command.Arg(0) == "close")
         m_session.QueueChoice({.kind = host::WindowChoice::Kind::Close, .billNumbers = {}});
     else
-        m_session.QueueChoice(
-            {.kind = host::WindowChoice::Kind::Bills, .billNumbers = SplitList(command.Arg(0))});
+        m_session.QueueChoice(ChoiceOf(SplitList(command.Arg(0))));
 }
 
 void ScenarioRunner::Formula(const Command& command) {

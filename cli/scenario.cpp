@@ -135,9 +135,14 @@ void CheckSelection(const Command& command) {
 void CheckChoice(const Command& command) {
     const bool keyword = !command.args[0].quoted;
     if (keyword && (command.Arg(0) == "none" || command.Arg(0) == "close")) return;
-    for (const std::string& item : SplitList(command.Arg(0)))
+    for (const std::string& item : SplitList(command.Arg(0))) {
         if (item.empty())
             Refuse(command, "choose: an empty bill number in \"" + Echo(command.Arg(0)) + "\"");
+        const auto id = item.starts_with("id:") ? ReadInt(item.substr(3)) : std::optional<int>(1);
+        if (!id || *id < 1)
+            Refuse(command, "choose: the internal ID of \"" + Echo(item) +
+                                "\" must be a whole number above 0");
+    }
 }
 
 void CheckFocus(const Command& command) {
@@ -214,7 +219,7 @@ const std::vector<Signature>& Signatures() {
          {{"ANSWER", Kind::Choice, "yes|no|ok"}},
          1},
         {"choose",
-         "choose BILLNO[,...]|none|close",
+         "choose BILLNO[,...]|id:N[,...]|none|close",
          "the choice in the next list-selection or lookup window (none: its exit button, "
          "close: its close box)",
          {{"BILLNOS"}},

@@ -15,6 +15,7 @@
 #include "host/catalog.h"
 #include "host/db/sqlite.h"
 #include "host/list_sel_control.h"
+#include "host/lookup_components.h"
 #include "host/native_sql.h"
 #include "host/parts/recordset.h"
 #include "host/parts/string_table.h"
@@ -289,6 +290,10 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
          [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},
         {progid::kListSelControl, MakeListSelControl},
         {progid::kClassUpdate, MakeClassUpdate},
+        {progid::kClassInfo, MakeClassInfo},
+        {progid::kClassTemplate, MakeClassTemplate},
+        {progid::kBillLookUp, MakeBillLookUp},
+        {progid::kDataInfo, MakeDataInfo},
         {progid::kAdoConnection,
          [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},
         {progid::kResLoader,

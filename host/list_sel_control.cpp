@@ -14,6 +14,7 @@
 #include "host/catalog.h"
 #include "host/db/sqlite.h"
 #include "host/form_window.h"
+#include "host/lookup_components.h"
 #include "host/native_sql.h"
 #include "host/parts/recordset.h"
 #include "host/session.h"
@@ -66,6 +67,7 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
         for (const Bill* bill : m_selected) {
             DictionaryPtr row = NewDictionary();
             row->SetItem("FInterID", bill->id);
+            if (m_showsEntries) row->SetItem("FEntryID", bill->entryId);
             row->SetItem("FBillNo", bill->billNo);
             selected->Insert(row);
         }
@@ -104,7 +106,7 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
 
     // ChoosingControl
     void Choose(const WindowChoice& choice) override {
-        if (choice.kind == WindowChoice::Kind::Bills && Pick(choice.billNumbers)) {
+        if (choice.kind == WindowChoice::Kind::Bills && Pick(choice)) {
             m_ok = true;
             Raise("SelectOK");
         } else {
@@ -113,8 +115,10 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
     }
 
   private:
+    // One row of the list: a bill, or one entry of a bill when the list shows entries.
     struct Bill {
         int id = 0;
+        int entryId = 0;
         std::string billNo;
     };
 
@@ -133,7 +137,9 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
         }
     }
 
-    // The list template, its bill class, and the bills meeting both filters.
+    // The list template, its bill class, and the bills meeting both filters. The filters name
+    // the head "v1" and the entries "u1", or the tables by name; a filter that names an entry
+    // column makes the list show entry rows.
     void ReadList() {
         const auto listId = WholeNumber(Property(ListSelProperty::ListID));
         const auto templates = QueryRows(
@@ -150,19 +156,26 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
         info->SetItem("FName", list[2]);
         info->SetItem("FFilter", list[3]);
         auto def = m_session.ClassDefOf(static_cast<int>(WholeNumber(list[1])));
+        BillTables tables;
+        tables.head = def->HeadPage().tableName;
+        tables.entry = def->EntryPage() ? def->EntryPage()->tableName : "";
+        tables.key = JoinKeyOf(m_session.Db(), tables.head);
 
         const std::string where =
             JoinConditions({Text(list[3]), Text(Property(ListSelProperty::Filter))});
-        ResultSet result =
-            m_session.Db().Execute("SELECT * FROM " + QuoteName(def->HeadPage().tableName) +
-                                   (where.empty() ? "" : " WHERE " + where) + " ORDER BY FID");
+        m_showsEntries = NamesEntries(tables, where);
+        const std::string key = "v1." + tables.key;
+        const std::string columns =
+            QuoteName(tables.head) + ".*" + (m_showsEntries ? ", u1.FEntryID AS FEntryID" : "");
+        ResultSet result = m_session.Db().Execute(BillQuery(
+            tables, "DISTINCT " + columns, where, key + (m_showsEntries ? ", u1.FEntryID" : "")));
         m_rows = ResultRows{std::move(result.columns), std::move(result.rows)};
-        ReadBills(*def);
+        ReadBills(*def, tables.key);
         m_listInfo = std::move(info);
         m_def = std::move(def);
     }
 
-    void ReadBills(const ClassDef& def) {
+    void ReadBills(const ClassDef& def, std::string_view key) {
         const FieldDef* billNo = def.BillNoField();
         const auto column = [&](std::string_view name) {
             const auto at =
@@ -170,11 +183,15 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
                              [&](const std::string& c) { return EqualsNoCase(c, name); });
             return static_cast<std::size_t>(at - m_rows.columns.begin());
         };
-        const std::size_t idColumn = column("FID");
+        const std::size_t idColumn = column(key);
+        const std::size_t entryColumn = m_showsEntries ? column("FEntryID") : m_rows.columns.size();
         const std::size_t billNoColumn = billNo ? column(billNo->fieldName) : m_rows.columns.size();
+        const auto number = [](const std::vector<Variant>& row, std::size_t at) {
+            return at < row.size() ? static_cast<int>(WholeNumber(row[at])) : 0;
+        };
         for (const auto& row : m_rows.rows)
             m_bills.push_back(
-                {idColumn < row.size() ? static_cast<int>(WholeNumber(row[idColumn])) : 0,
+                {number(row, idColumn), number(row, entryColumn),
                  billNoColumn < row.size() ? Text(row[billNoColumn]) : std::string()});
     }
 
@@ -190,31 +207,37 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
     std::string ShownBills() const {
         std::vector<std::string> numbers;
         for (const Bill& bill : m_bills)
-            numbers.push_back(bill.billNo);
+            numbers.push_back(m_showsEntries ? bill.billNo + "/" + std::to_string(bill.entryId)
+                                             : bill.billNo);
         return numbers.empty() ? "(no bill)" : JoinNumbers(numbers);
     }
 
-    // Selects the bills; false, with the problem noted, when one is not in the list or several
-    // are picked from a single-choice list.
-    bool Pick(const std::vector<std::string>& billNumbers) {
+    // Selects the bills (every shown row of each), by number or by internal ID; false, with
+    // the problem noted, when one is not in the list or several are picked from a
+    // single-choice list.
+    bool Pick(const WindowChoice& choice) {
         m_selected.clear();
-        if (billNumbers.size() > 1 && WholeNumber(Property(ListSelProperty::MultiSelect)) == 0) {
-            m_session.AddProblem("the list takes one bill, and " +
-                                 std::to_string(billNumbers.size()) + " were chosen");
+        std::vector<std::string> picked = choice.billNumbers;
+        for (int id : choice.ids)
+            picked.push_back("id:" + std::to_string(id));
+        if (picked.size() > 1 && WholeNumber(Property(ListSelProperty::MultiSelect)) == 0) {
+            m_session.AddProblem("the list takes one bill, and " + std::to_string(picked.size()) +
+                                 " were chosen");
             return false;
         }
-        for (const std::string& billNo : billNumbers) {
-            const auto found = std::find_if(m_bills.begin(), m_bills.end(), [&](const Bill& bill) {
-                return bill.billNo == billNo;
-            });
-            if (found == m_bills.end()) {
-                m_session.AddProblem("the list does not show the bill " + billNo);
+        for (const std::string& item : picked) {
+            const bool byId = item.starts_with("id:");
+            const int id = byId ? static_cast<int>(LeadingNumber(item.substr(3))) : 0;
+            const std::size_t before = m_selected.size();
+            for (const Bill& bill : m_bills)
+                if (byId ? bill.id == id : bill.billNo == item) m_selected.push_back(&bill);
+            if (m_selected.size() == before) {
+                m_session.AddProblem("the list does not show the bill " + item);
                 m_selected.clear();
                 return false;
             }
-            m_selected.push_back(&*found);
         }
-        m_session.Log().Add(EntryKind::Form, "list selection: " + JoinNumbers(billNumbers));
+        m_session.Log().Add(EntryKind::Form, "list selection: " + JoinNumbers(picked));
         return true;
     }
 
@@ -238,6 +261,7 @@ class HostListSel final : public ListSelControl, public ChoosingControl {
     ResultRows m_rows;
     std::vector<Bill> m_bills;
     std::vector<const Bill*> m_selected;
+    bool m_showsEntries = false;
     bool m_ok = false;
     std::vector<ListSelEventsSink*> m_sinks;
 };

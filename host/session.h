@@ -40,6 +40,7 @@ struct WindowChoice {
     enum class Kind { Bills, Exit, Close };
     Kind kind = Kind::Exit;
     std::vector<std::string> billNumbers;  // Bills only
+    std::vector<int> ids{};                // Bills only: chosen by internal ID
 };
 
 struct SessionOptions {

@@ -5,7 +5,9 @@
 #include "billops/audit.h"
 #include "billops/audit_tools.h"
 #include "billops/bill_values.h"
+#include "billops/list_selection.h"
 #include "billops/server_queries.h"
+#include "billops/source_bills.h"
 #include "frame/convert.h"
 #include "frame/error_policy.h"
 #include "frame/messages.h"
@@ -21,6 +23,7 @@ namespace {
 constexpr int kSampleTypeClass = 1001322;
 constexpr std::string_view kDefaultSampleType = "001";
 constexpr std::string_view kNeedFilterTool = "mnuFileNeedFilter";
+constexpr int kSourceLookupType = 100;
 
 // The head fields that say where a saved record's samples came from.
 constexpr std::array<std::string_view, 4> kSourceFields = {"FSampleType", "FManTaskNo",
@@ -62,6 +65,10 @@ std::string SampleProblemText(const SampleProblem& problem) {
     return "";
 }
 
+bool IsSourceLookup(const DictionaryPtr& field) {
+    return field && WholeNumber(field->Item("FLookUpType")) == kSourceLookupType;
+}
+
 // Empties a cell the user typed into: value, number and text, marked as changed.
 void ClearTypedCell(BillEvent& bill, const DictionaryPtr& field, int row) {
     const DictionaryPtr data = bill.GetDataFld(field, row);
@@ -97,6 +104,8 @@ void SamplingLogEvent::m_BillInterface_BarClick(const ToolPtr& Tool, bool& Cance
             AuditBill(*m_BillInterface, true);
         else if (name == tool::kUnCheck && !UnAuditRefused())
             AuditBill(*m_BillInterface, false);
+        else if (name == tool::kDataLookUp)
+            LookUpSource();
     });
 }
 
@@ -139,6 +148,7 @@ void SamplingLogEvent::m_BillInterface_AfterNewEmptyData() {
 
 void SamplingLogEvent::m_billinterface_BeginEdit(const DictionaryPtr& dct, int, int) {
     TrapSilently([&] {
+        m_enteredField = dct;
         if (Text(dct->Item("FFieldName")) != "FSampleType") return;
         const DictionaryPtr type = BillValues(*m_BillInterface).Data("FSampleType");
         m_previousType = RememberedType{Text(type->Item("FFLD")), Text(type->Item("FDSP")),
@@ -154,6 +164,8 @@ void SamplingLogEvent::m_billinterface_Change(const DictionaryPtr& dct, const Di
             SetUpSampleType();
         else if (EqualsNoCase(field, "FSampleNo"))
             RefuseRepeatedNumber(Row);
+        else if (IsSourceLookup(dct))
+            FillFromTypedSource(dct, Row);
     });
 }
 
@@ -290,6 +302,33 @@ bool SamplingLogEvent::UnAuditRefused() {
         }
     }
     return false;
+}
+
+// The lookup command on a source-bill field: the user picks the source in its list.
+void SamplingLogEvent::LookUpSource() {
+    if (!IsSourceLookup(m_enteredField)) return;
+    const Variant chosen = ShowListSelection(
+        static_cast<int>(WholeNumber(m_enteredField->Item("FLookupClassID"))),
+        {.tool = std::string(kNeedFilterTool)}, Text(m_enteredField->Item("FFilter")));
+    if (const auto rows = chosen.ObjectAs<Vector>(); rows && rows->Size() > 0)
+        FillFromSource(m_enteredField, rows);
+}
+
+// A source-bill number typed in: the bill is filled from the source it names, or the field is
+// emptied when there is none.
+void SamplingLogEvent::FillFromTypedSource(const DictionaryPtr& field, int Row) {
+    const VectorPtr rows =
+        FindSourceBills(*m_BillInterface, field, m_BillInterface->GetDataFld(field, Row));
+    if (rows && rows->Size() > 0) FillFromSource(field, rows);
+}
+
+void SamplingLogEvent::FillFromSource(const DictionaryPtr& field, const VectorPtr& chosen) {
+    const std::string linkKey = SourceLinkKey(Text(field->Item("FKey")), SampleType());
+    const DictionaryPtr filled =
+        FillFromSourceBills(*m_BillInterface, linkKey, chosen, nullptr, nullptr, "");
+    if (!filled) return;
+    m_BillInterface->BillCtl()->DoFilldata(filled);
+    ApplySampleTypeFields(SampleTypeFormOf(SampleType()));
 }
 
 // --- reading the bill --------------------------------------------------------------------------

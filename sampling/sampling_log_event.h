@@ -47,6 +47,9 @@ class SamplingLogEvent final : public Plugin {
     bool SampleNumberStored(const SampleRow& row);
     void RefuseRepeatedNumber(int Row);
     bool UnAuditRefused();
+    void LookUpSource();
+    void FillFromTypedSource(const DictionaryPtr& field, int Row);
+    void FillFromSource(const DictionaryPtr& field, const VectorPtr& chosen);
 
     // Reading the bill.
     int SampleType();
@@ -90,6 +93,8 @@ class SamplingLogEvent final : public Plugin {
         std::string number;
     };
     std::optional<RememberedType> m_previousType;
+    // The field info of the field last entered: the one the lookup command looks up.
+    DictionaryPtr m_enteredField;
 };
 
 }  // namespace velaqm

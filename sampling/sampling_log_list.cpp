@@ -4,6 +4,7 @@
 
 #include "billops/audit.h"
 #include "billops/audit_tools.h"
+#include "billops/linked_bills.h"
 #include "billops/list_delete.h"
 #include "billops/list_results.h"
 #include "billops/push_down.h"
@@ -91,6 +92,47 @@ DictionaryPtr FollowUpPage(int classId, std::string_view name, const std::string
     page->SetItem("HeadSort", "");
     page->SetItem("EntrySort", "");
     return page;
+}
+
+DictionaryPtr SourceLink(int classId, std::string_view field, std::string_view filter) {
+    DictionaryPtr link = NewDictionary();
+    link->SetItem("FClassID", classId);
+    link->SetItem("FieldName", std::string(field));
+    link->SetItem("FSourFilter", std::string(filter));
+    return link;
+}
+
+// Where a sample type's source bill is found: the request bill of a receipt or an inspection
+// request, the work order and the production task of process sampling.
+VectorPtr SourceLinks(int sampleType) {
+    using namespace sample_type;
+    VectorPtr links = NewVector();
+    auto request = [&](int classId) {
+        links->Insert(Variant(SourceLink(classId, "FReqBillID", "v1.FInterID")));
+    };
+    switch (sampleType) {
+        case kPurchaseReceipt:
+        case kOutsourcedReceipt:
+            request(-702);
+            break;
+        case kInspectionRequest:
+            request(-701);
+            break;
+        case kDelivery:
+            request(-705);
+            break;
+        case kReturn:
+            request(-704);
+            break;
+        case kProcess:
+        case kOutsourcedProcess:
+            links->Insert(Variant(SourceLink(-52, "FWorkOrderId", "u1.FWBInterID")));
+            links->Insert(Variant(SourceLink(-85, "FManTaskID", "v1.FInterID")));
+            break;
+        default:
+            break;
+    }
+    return links;
 }
 
 // --- the list un-audit ----------------------------------------------------------------------
@@ -318,25 +360,41 @@ void SamplingLogEvent::ShowFollowUpBills() {
         Inform(LoadCVString("所选[取样记录]没有关联的单据"));
         return;
     }
-    VectorPtr pages = NewVector();
+    DictionaryPtr pages = NewDictionary();
     if (!observed.empty())
-        pages->Insert(Variant(FollowUpPage(kObservationLogClass, "留样观察记录",
-                                           "qmwatchlog.FID in (" + observed + ")")));
+        pages->SetItem("1", Variant(FollowUpPage(kObservationLogClass, "留样观察记录",
+                                                 "qmwatchlog.FID in (" + observed + ")")));
     if (!destroyed.empty())
-        pages->Insert(Variant(FollowUpPage(kDestructionClass, "样品销毁记录",
-                                           "QMSampleDestroyentry.FID in (" + destroyed + ")")));
-    const auto first = pages->Item(1).ObjectAs<Dictionary>();
+        pages->SetItem(std::to_string(pages->Count() + 1),
+                       Variant(FollowUpPage(kDestructionClass, "样品销毁记录",
+                                            "QMSampleDestroyentry.FID in (" + destroyed + ")")));
+    const auto first = pages->Item("1").ObjectAs<Dictionary>();
     const auto firstClass = static_cast<int>(WholeNumber(first->Item("FClassID")));
     auto lookUp = CreateObject<BillLookUp>(progid::kBillLookUp);
     lookUp->SetClassTypeID(firstClass);
     auto billTemplate = CreateObject<ClassTemplate>(progid::kClassTemplate);
     billTemplate->SetClassTypeID(firstClass);
     lookUp->SetDataSrv(billTemplate);
-    DictionaryPtr params = NewDictionary();
-    params->SetItem("Pages", Variant(pages));
-    lookUp->ConnectViewExt(params);
+    lookUp->ConnectViewExt(pages);
 }
 
-void SamplingLogEvent::ShowSourceBill() {}
+// The bill the selected record's samples were taken from.
+void SamplingLogEvent::ShowSourceBill() {
+    const std::optional<SelectedSample> sample = FirstSelectedSample(*m_listInterface);
+    const RecordsetPtr record =
+        sample ? Query(
+                     " SELECT FSampleType,FReqBillID,FWorkOrderID,FManTaskID FROM qmsampling "
+                     "WHERE FID = " +
+                     SqlWhole(sample->billId))
+               : nullptr;
+    const VectorPtr links =
+        HasRow(record) ? SourceLinks(static_cast<int>(WholeNumber(record->Fields("FSampleType"))))
+                       : NewVector();
+    if (links->Size() == 0) {
+        Inform(LoadCVString("上查无关联记录."));
+        return;
+    }
+    ShowLinkedBills(*m_listInterface, links);
+}
 
 }  // namespace velaqm
