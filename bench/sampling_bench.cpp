@@ -69,4 +69,19 @@ void BM_SaveRefusedAtRow500(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveRefusedAtRow500)->Unit(benchmark::kMicrosecond);
 
+// RefreshBill of a saved process-sampling record with three samples: the host's reload and the
+// plug-in's AfterLoadBill (sample-type setup, the locks of a saved record, the menu state).
+void BM_SamplingRecordReload(benchmark::State& state) {
+    BenchSession bench;
+    bench.session->Db().Execute(
+        "INSERT INTO qmsampling (FID, FBillNo, FSampleType) VALUES (1, 'QY-1', 17)");
+    bench.session->Db().Execute(
+        "INSERT INTO qmsamplingentry (FID, FEntryID, FSampleNO, FWorkProcID, FWorkCenterID) "
+        "VALUES (1, 1, 'S-1', 1, 1), (1, 2, 'S-2', 2, 1), (1, 3, 'S-3', 3, 2)");
+    velaqm::host::BillForm& form = bench.session->OpenBill(1001906, 1, false);
+    for (auto _ : state)
+        form.RefreshBill();
+}
+BENCHMARK(BM_SamplingRecordReload)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -58,7 +58,9 @@ bool HostBillCtl::IsHaveData(int page, int row) const {
 
 void HostBillCtl::SetData(const DictionaryPtr& data) {
     BillForm& form = Form();
+    const DictionaryPtr identity = form.m_values.Data();
     form.m_values.Replace(data);
+    form.KeepIdentity(identity);
     form.m_isChange = true;
     form.m_session.Log().Add(EntryKind::Form, "bill data replaced");
 }

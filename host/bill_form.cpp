@@ -137,6 +137,15 @@ void BillForm::OfferBillNumber() {
     m_values.Store(*billNo, 0, m_proposedBillNo);
 }
 
+void BillForm::KeepIdentity(const DictionaryPtr& before) {
+    if (const FieldDef* id = m_def->Field("FID")) m_values.Store(*id, 0, m_billId);
+    const FieldDef* billNo = m_def->BillNoField();
+    if (!billNo || !m_values.ValueText(*billNo, 0).empty()) return;
+    const auto head = before->Item("Page1").ObjectAs<Dictionary>();
+    const auto number = head ? head->Item(billNo->key).ObjectAs<Dictionary>() : nullptr;
+    if (number) m_values.Store(*billNo, 0, number->Item("FFLD"));
+}
+
 template <class Call>
 void BillForm::Raise(std::string_view event, Call&& call) {
     RaiseToSinks(m_session, m_sinks, event, std::forward<Call>(call));

@@ -113,6 +113,9 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void ResetToTemplate();
     void NewEmptyData();
     void OfferBillNumber();
+    // After the plug-in replaced the bill data: the bill keeps its internal ID, and its number
+    // when the new data brings none.
+    void KeepIdentity(const DictionaryPtr& before);
     void TakeEditLock();
     void ReleaseEditLock();
 
