@@ -1,7 +1,9 @@
 # Runs the VBScript client ${SCRIPT}.vbs with Wine's cscript against the registered server, and
-# the test host ${TEST_HOST} beside it when one is given. Wine's cscript exits 0 on a script
-# error, so the run passes only when the script reached its summary line and that line counts
-# no failure.
+# the test host ${TEST_HOST} beside it when one is given. The client runs as one job after the
+# helpers of client_common.vbs, joined here: Wine's cscript runs no .wsf job, and its VBScript
+# has no working Execute or ExecuteGlobal to include a file with. Wine's cscript exits 0 on a
+# script error, so the run passes only when the script reached its summary line and that line
+# counts no failure.
 cmake_minimum_required(VERSION 3.25)
 include(${SCRIPTS}/wine_steps.cmake)
 
@@ -15,8 +17,14 @@ foreach(server ${servers})
         message(FATAL_ERROR "regsvr32 ${server} exited ${rc}: ${text}")
     endif()
 endforeach()
-# The script path is relative: cscript reads an absolute Unix path as a switch.
-wine_run(script_rc output cscript //nologo ${SCRIPT}.vbs)
+file(READ ${SCRIPTS}/client_common.vbs common)
+file(READ ${SCRIPTS}/${SCRIPT}.vbs client)
+set(job ${CMAKE_CURRENT_BINARY_DIR}/${SCRIPT}-job.vbs)
+file(WRITE ${job} "${common}${client}")
+# cscript reads an absolute Unix path as a switch: the job goes by its path on Wine's drive Z:.
+string(REPLACE "/" "\\" job_path "Z:${job}")
+wine_run(script_rc output cscript //nologo ${job_path})
+file(REMOVE ${job})
 foreach(server ${servers})
     wine_run(rc text regsvr32 /u /s ${server})
     if(NOT rc EQUAL 0)

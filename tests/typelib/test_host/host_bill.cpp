@@ -2,6 +2,7 @@
 // member functions share; the toolbar, tools, bill control and template are made afresh on each
 // read over that state, so no object holds another and nothing outlives the script's last
 // reference.
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,6 +46,13 @@ struct BillState {
     std::map<std::wstring, std::wstring> fieldTexts;
     std::map<std::wstring, bool> columnLocks;
     std::map<LONG, LONG> gridMaxRows;
+    // SetLockProperty of head fields, the last call's value by field key.
+    std::map<std::wstring, bool> fieldLocks;
+    // A list's show mode and its selected rows, one dictionary (FID, FEntryID) each: AfterSelList
+    // hands the plug-in this very vector, so that what it clears is no longer selected.
+    LONG showMode = 0;
+    std::shared_ptr<std::vector<com::Variant>> selection =
+        std::make_shared<std::vector<com::Variant>>();
 
     VARIANT* HeadSlot(std::wstring_view key) {
         for (auto& [name, value] : head)
@@ -80,6 +88,14 @@ struct BillState {
         if (!cell) cell = fresh();
         return cell;
     }
+    // Whether an entry row holds a value in any cell, as the client asks of a grid row.
+    bool RowHasData(LONG row) {
+        if (row < 1 || static_cast<std::size_t>(row) > entryRows.size()) return false;
+        for (const auto& [key, cell] : entryRows[static_cast<std::size_t>(row - 1)]) {
+            if (!TextOf(GetItem(NewDictionary(cell).get(), L"FFLD").get()).empty()) return true;
+        }
+        return false;
+    }
     LONG BillId() {
         com::Variant id;
         if (FAILED(VariantChangeType(id.put(), const_cast<VARIANT*>(&Head(L"FID")), 0, VT_I4)))
@@ -97,6 +113,9 @@ void HostState::SetChecker(LONG billId, LONG checker) {
 namespace {
 
 using Bill = std::shared_ptr<BillState>;
+
+// The client's number of a bill's entry page.
+constexpr LONG kEntryPage = 2;
 
 // The type information of the client's objects, from this DLL's type library.
 ComPtr<ITypeInfo> HostType(std::wstring_view name) {
@@ -222,13 +241,27 @@ ComPtr<IDispatch> NewBillCtl(const Bill& bill) {
             return;
         }
         bill->fieldsLocked = call.Bool(0) ? 1 : 0;
-        State().Record(L"SetLockProperty " + OnOff(call.Bool(0)));
+        std::wstring key;
+        if (call.Object(1)) {
+            key = FieldKey(call, 1);
+            bill->fieldLocks[key] = call.Bool(0);
+        }
+        State().Record(L"SetLockProperty " + OnOff(call.Bool(0)) +
+                       (key.empty() ? L"" : L" " + key));
     });
     AddMember(*control, L"LockCell", [bill](Call& call) {
         bill->cellLocks.push_back(FieldKey(call, 0) + L"=" + OnOff(call.Bool(2)));
     });
     AddMember(*control, L"SetGridMaxRows",
               [bill](Call& call) { bill->gridMaxRows[call.Long(0)] = call.Long(1); });
+    AddMember(*control, L"IsHaveData", [bill](Call& call) {
+        call.Return(call.Long(0) == kEntryPage && bill->RowHasData(call.Long(1)));
+    });
+    // The data the form is given and filled from: recorded, not taken.
+    AddMember(*control, L"Data", [](Call& call) {
+        if (call.Count() == 1) State().Record(L"SetData");
+    });
+    AddMember(*control, L"DoFilldata", [](Call&) { State().Record(L"DoFilldata"); });
     return AsDispatch(control);
 }
 
@@ -289,7 +322,7 @@ enum BillEventId : DISPID {
     kBarClick = 13,
     kChange = 17,
 };
-enum ListEventId : DISPID { kListBarInitialize = 2, kListBarClick = 3 };
+enum ListEventId : DISPID { kAfterSelList = 1, kListBarInitialize = 2, kListBarClick = 3 };
 
 VARIANT Borrowed(IDispatch* object) {
     VARIANT value;
@@ -374,6 +407,64 @@ void AddBillEvents(FakeHostObject& object, const Bill& bill) {
     });
 }
 
+// --- the list ------------------------------------------------------------------------------
+
+// The list control: the selection as the client reports it, and the show mode.
+ComPtr<IDispatch> NewListCtl(const Bill& list) {
+    auto control = NewScriptObject();
+    AddMember(*control, L"GetSelectedBillInfo", [list](Call& call) {
+        std::vector<com::Variant> rows;
+        for (const auto& row : *list->selection)
+            rows.push_back(com::Variant::copy_ind(row.get()));
+        call.Return(NewVector(std::move(rows)).get());
+    });
+    // The bills of the selected rows, each once, in selection order.
+    AddMember(*control, L"GetSelectedBillID", [list](Call& call) {
+        std::vector<com::Variant> ids;
+        std::vector<std::wstring> seen;
+        for (const auto& row : *list->selection) {
+            com::Variant id = GetItem(V_DISPATCH(&row.get()), L"FID");
+            const std::wstring text = TextOf(id.get());
+            if (std::find(seen.begin(), seen.end(), text) != seen.end()) continue;
+            seen.push_back(text);
+            ids.push_back(std::move(id));
+        }
+        call.Return(NewVector(std::move(ids)).get());
+    });
+    AddMember(*control, L"RefreshList", [](Call&) { State().Record(L"RefreshList"); });
+    AddNumber(*control, L"ShowMode", &list->showMode);
+    return AsDispatch(control);
+}
+
+// What a script does to a list: sets its show mode, adds tools, selects rows and raises
+// AfterSelList over them.
+void AddListMembers(FakeHostObject& object, const Bill& list) {
+    FakeHostObject* self = &object;
+    AddMember(object, L"List", [list](Call& call) { call.Return(NewListCtl(list).get()); });
+    AddNumber(object, L"ShowMode", &list->showMode);
+    AddMember(object, L"ActiveBar", [list](Call& call) { call.Return(NewActiveBar(list).get()); });
+    AddMember(object, L"AddTool", [list](Call& call) { list->tools[call.Text(0)] = {true, true}; });
+    // Select(FID, FEntryID, FID, FEntryID, ...): the selected rows, replacing the last selection.
+    AddMember(object, L"Select", [list](Call& call) {
+        list->selection->clear();
+        for (std::size_t i = 0; i + 1 < call.Count(); i += 2) {
+            Entries row;
+            row.emplace_back(L"FID", com::Variant::copy_ind(call.Value(i)));
+            row.emplace_back(L"FEntryID", com::Variant::copy_ind(call.Value(i + 1)));
+            list->selection->push_back(ObjectValue(NewDictionary(std::move(row)).get()));
+        }
+    });
+    AddMember(object, L"SelectedCount",
+              [list](Call& call) { call.Return(static_cast<LONG>(list->selection->size())); });
+    // AfterSelList(RsId, VectList) over the selection.
+    AddMember(object, L"RaiseAfterSelList", [self, list](Call&) {
+        const ComPtr<IDispatch> rows = NewVector(list->selection);
+        VARIANT noRecords;
+        VariantInit(&noRecords);
+        Raise(*self, kAfterSelList, {noRecords, Borrowed(rows.get())});
+    });
+}
+
 // --- the bill ------------------------------------------------------------------------------
 
 // A bill member that fails while the script has it failing.
@@ -441,6 +532,8 @@ void AddEntryMembers(FakeHostObject& object, const Bill& bill) {
               [bill](Call& call) { ReturnIfSet(call, bill->fieldTexts, call.Text(0)); });
     AddMember(object, L"ColumnLocked",
               [bill](Call& call) { ReturnIfSet(call, bill->columnLocks, call.Text(0)); });
+    AddMember(object, L"FieldLocked",
+              [bill](Call& call) { ReturnIfSet(call, bill->fieldLocks, call.Text(0)); });
     AddMember(object, L"GridMaxRows",
               [bill](Call& call) { ReturnIfSet(call, bill->gridMaxRows, call.Long(0)); });
 }
@@ -530,7 +623,8 @@ ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className) {
 ComPtr<IDispatch> NewList(LONG classTypeId) {
     auto bill = std::make_shared<BillState>();
     bill->classTypeId = classTypeId;
-    for (const wchar_t* key : {L"mnuEditCheck", L"mnuEditUnCheck"})
+    for (const wchar_t* key : {L"mnuEditCheck", L"mnuEditUnCheck", L"mnuEditCopy",
+                               L"mnuEditDelEntry", L"mnuEditCopyEntry"})
         bill->tools[key] = {true, true};
     auto object = EventSource(L"_ListEvents", L"ListEvents", L"__ListEvents");
     FakeHostObject* self = object.get();
@@ -543,6 +637,7 @@ ComPtr<IDispatch> NewList(LONG classTypeId) {
         const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
         call.Return(RaiseBarClick(*self, kListBarClick, tool.get(), call.Bool(1)));
     });
+    AddListMembers(*object, bill);
     AddSourceMembers(*object);
     return AsDispatch(object);
 }

@@ -1,5 +1,6 @@
 // The Host object a script starts from, the stub components under the client's ProgIDs, and the
 // watcher that takes message boxes off the screen.
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -125,6 +126,22 @@ ComPtr<IDispatch> NewHost() {
             call.Return(std::wstring_view(state.propsString));
     });
     AddMember(*host, L"RightGranted", [&state](Call& call) { state.rightGranted = call.Bool(0); });
+    // AnswerQuery(part, "Column1,Column2", values...): the rows, values given row by row, that the
+    // connection and the report data answer a statement containing `part` with.
+    AddMember(*host, L"AnswerQuery", [&state](Call& call) {
+        auto answer = std::make_shared<QueryAnswer>();
+        answer->part = call.Text(0);
+        std::wistringstream columns(call.Text(1));
+        for (std::wstring column; std::getline(columns, column, L',');)
+            answer->columns.push_back(column);
+        const std::size_t width = answer->columns.size();
+        for (std::size_t i = 2; i < call.Count(); ++i) {
+            if (width == 0) throw ScriptError("values need columns");
+            if ((i - 2) % width == 0) answer->rows.emplace_back();
+            answer->rows.back().push_back(com::Variant::copy_ind(call.Value(i)));
+        }
+        state.answers.push_back(std::move(answer));
+    });
     AddMember(*host, L"CheckSucceeds",
               [&state](Call& call) { state.checkSucceeds = call.Bool(0); });
     return AsDispatch(host);

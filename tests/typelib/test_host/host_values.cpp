@@ -67,7 +67,10 @@ ComPtr<IDispatch> NewDictionary(std::shared_ptr<Entries> entries) {
 }
 
 ComPtr<IDispatch> NewVector(std::vector<com::Variant> initial) {
-    auto items = std::make_shared<std::vector<com::Variant>>(std::move(initial));
+    return NewVector(std::make_shared<std::vector<com::Variant>>(std::move(initial)));
+}
+
+ComPtr<IDispatch> NewVector(std::shared_ptr<std::vector<com::Variant>> items) {
     auto vector = NewScriptObject();
     AddMember(*vector, L"Item", [items](Call& call) {
         const LONG index = call.Long(0);

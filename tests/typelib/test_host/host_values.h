@@ -21,6 +21,8 @@ com::ComPtr<IDispatch> NewDictionary(Entries entries = {});
 // A dictionary over entries the caller keeps too: what is written into it stays there.
 com::ComPtr<IDispatch> NewDictionary(std::shared_ptr<Entries> entries);
 com::ComPtr<IDispatch> NewVector(std::vector<com::Variant> items);
+// A vector over items the caller keeps too: what is written into it or cleared shows there.
+com::ComPtr<IDispatch> NewVector(std::shared_ptr<std::vector<com::Variant>> items);
 
 com::Variant ObjectValue(IDispatch* object);
 

@@ -22,6 +22,13 @@ using com::ComPtr;
 
 struct BillState;
 
+// The rows the data components answer a statement with: the first column names, then the rows.
+struct QueryAnswer {
+    std::wstring part;
+    std::vector<std::wstring> columns;
+    std::vector<std::vector<com::Variant>> rows;
+};
+
 // What the components saw and how they answer, one per process: the script sets it up and reads
 // it back through the Host object.
 struct HostState {
@@ -35,10 +42,14 @@ struct HostState {
     int messageAnswer = IDOK;
     // The bills alive, so that the audit service can change the one it is given.
     std::vector<std::weak_ptr<BillState>> bills;
+    // What the connection and the report data answer: the latest answer whose part the
+    // statement contains (any case); a statement none matches has no rows.
+    std::vector<std::shared_ptr<const QueryAnswer>> answers;
 
     void Record(std::wstring call) { calls.push_back(std::move(call)); }
     // Sets the checker of the bill whose FID is `billId`, as an audit does (none: no change).
     void SetChecker(LONG billId, LONG checker);
+    std::shared_ptr<const QueryAnswer> AnswerTo(const std::wstring& sql) const;
 };
 
 HostState& State();
@@ -50,6 +61,8 @@ ComPtr<IDispatch> NewGLData();
 ComPtr<IDispatch> NewBillSimpleCheck();
 ComPtr<IDispatch> NewResLoader();
 ComPtr<IDispatch> NewLangInfo();
+ComPtr<IDispatch> NewAppConnection();
+ComPtr<IDispatch> NewShopRptData();
 
 // The bill and list objects, made by the Host object.
 ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className);

@@ -21,7 +21,7 @@ struct HostClass {
 };
 
 // The Host object, then the client's components that the plug-ins create by ProgID.
-const std::array<HostClass, 6> kClasses{{
+const std::array<HostClass, 8> kClasses{{
     {L"VelaQMTestHost.Host",
      {0xf54f5204, 0x5198, 0x4582, {0xa5, 0xa6, 0x6d, 0x71, 0x25, 0xd6, 0x03, 0x2d}},
      NewHost},
@@ -40,6 +40,12 @@ const std::array<HostClass, 6> kClasses{{
     {L"VelaLangInfo.LangInfo",
      {0x7ac9b8f0, 0xc0a4, 0x4517, {0x85, 0x1c, 0xef, 0xb3, 0x8e, 0xc1, 0xa9, 0x4c}},
      NewLangInfo},
+    {L"VelaConnection.Appconnection",
+     {0xa8f2b2b9, 0x76ea, 0x4e59, {0x8d, 0xfc, 0x2f, 0x9e, 0xab, 0x58, 0x93, 0x7e}},
+     NewAppConnection},
+    {L"VelaMShopRpt.data",
+     {0x800d974d, 0x3d62, 0x40d5, {0xb4, 0x33, 0xbc, 0x14, 0xbd, 0x68, 0x12, 0x09}},
+     NewShopRptData},
 }};
 
 class Factory final : public com::RefCounted<IClassFactory> {

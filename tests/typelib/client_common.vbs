@@ -1,0 +1,55 @@
+' What every VBScript client of the server shares: the tally of checks and the helpers that read
+' the error a statement raised. vbscript_test.cmake runs a client as one job made of this file and
+' the client's own: Wine's cscript runs no .wsf job and its Execute and ExecuteGlobal are stubs,
+' so the job is joined before cscript sees it. Wine's cscript exits 0 even when a script dies
+' halfway, so the harness believes only the closing summary line and the WScript.Quit code.
+Option Explicit
+
+Dim passed, failed
+passed = 0
+failed = 0
+
+' With On Error Resume Next, an error while a Check's arguments are worked out skips the Check
+' altogether; the next Check reports it, and so does the summary.
+Dim lastError
+Sub Check(ok, what)
+    If Err.Number <> 0 Then
+        failed = failed + 1
+        WScript.Echo "FAIL an unchecked " & Describe(Err) & ", before: " & what
+        Err.Clear
+    End If
+    If ok Then
+        passed = passed + 1
+    Else
+        failed = failed + 1
+        WScript.Echo "FAIL " & what
+    End If
+End Sub
+
+Function Describe(e)
+    Describe = "error &H" & Hex(e.Number) & " " & e.Description
+End Function
+
+' True when the statement before raised no error; the error is kept in lastError and cleared.
+Function Ran()
+    Ran = Err.Number = 0
+    lastError = Describe(Err)
+    Err.Clear
+End Function
+
+' The number of the error the statement before raised (0: none), kept and cleared as by Ran.
+Function Raised()
+    Raised = Err.Number
+    lastError = Describe(Err)
+    Err.Clear
+End Function
+
+Function Has(text, part)
+    Has = InStr(1, text, part, vbBinaryCompare) > 0
+End Function
+
+' The summary line the harness looks for; the exit code is the number of failures.
+Sub Finish(client)
+    WScript.Echo client & ": " & passed & " passed, " & failed & " failed"
+    WScript.Quit failed
+End Sub
