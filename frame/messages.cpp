@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "frame/err.h"
+#include "frame/error_policy.h"
 #include "frame/login.h"
 #include "frame/platform.h"
 #include "frame/text_util.h"
@@ -124,10 +125,14 @@ int ShowMessage(std::string_view text, int flags) {
     return CurrentPlatform().MessageBox(text, flags, LoadCVString(kMessageTitle, kTextPlain));
 }
 
+// A font that cannot be set (no loader, or a form the loader cannot take) leaves the form as it
+// is: the form still loads.
 void SetFormFont(const ObjectPtr& form) {
-    ProcessState& state = State();
-    if (!state.formLoader) state.formLoader = CreateObject<FrmResLoader>(progid::kFrmResLoader);
-    state.formLoader->SetFrmFont(form, GetLanguage());
+    ResumeNext([&] {
+        ProcessState& state = State();
+        if (!state.formLoader) state.formLoader = CreateObject<FrmResLoader>(progid::kFrmResLoader);
+        state.formLoader->SetFrmFont(form, GetLanguage());
+    });
 }
 
 int LogStart(std::string_view text) {

@@ -35,6 +35,7 @@ int ShowMessage(std::string_view text, int flags);
 std::string GetLanguage();
 std::shared_ptr<ResLoader> GetStringLoader();
 // Sets the form's fonts for the current language; every form of the library calls it on load.
+// A failure becomes the pending error and the form keeps its fonts.
 void SetFormFont(const ObjectPtr& form);
 
 // The trace log: LogStart returns a handle (0 when tracing is off).

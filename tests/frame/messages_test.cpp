@@ -92,5 +92,46 @@ TEST_F(MessagesTest, TheCallersErrorSurvivesTranslationAndTracing) {
     ClearErr();
 }
 
+// The session, except that the form-font loader cannot be created.
+class NoFontLoader final : public Platform {
+  public:
+    explicit NoFontLoader(Platform& inner) : m_inner(inner) {}
+    ObjectPtr CreateObject(std::string_view progId) override {
+        if (progId == progid::kFrmResLoader)
+            throw HostError(kErrCannotCreate, std::string(progId), "can't create object");
+        return m_inner.CreateObject(progId);
+    }
+    int MessageBox(std::string_view text, int flags, std::string_view title) override {
+        return m_inner.MessageBox(text, flags, title);
+    }
+    void SetMousePointer(int pointer) override { m_inner.SetMousePointer(pointer); }
+    void DoEvents() override { m_inner.DoEvents(); }
+    std::string ComputerName() override { return m_inner.ComputerName(); }
+    int ProcessId() override { return m_inner.ProcessId(); }
+    Date Now() override { return m_inner.Now(); }
+    std::string ClientDirectory() override { return m_inner.ClientDirectory(); }
+    std::optional<int> GetAttr(std::string_view path) override { return m_inner.GetAttr(path); }
+    void SetAttr(std::string_view path, int attributes) override {
+        m_inner.SetAttr(path, attributes);
+    }
+    FormWindowPtr CreateFormWindow(FormWindowEvents& events) override {
+        return m_inner.CreateFormWindow(events);
+    }
+
+  private:
+    Platform& m_inner;
+};
+
+TEST_F(MessagesTest, AFormLoadsWhenItsFontCannotBeSet) {
+    ResetProcessState();
+    NoFontLoader platform(*session);
+    InstallPlatform(&platform);
+    ClearErr();
+    EXPECT_NO_THROW(SetFormFont(nullptr));
+    EXPECT_EQ(Err().number, kErrCannotCreate);
+    InstallPlatform(session.get());
+    ClearErr();
+}
+
 }  // namespace
 }  // namespace velaqm
