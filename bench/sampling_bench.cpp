@@ -11,6 +11,7 @@
 #include "sampling/code_letter_plan.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sample_standard_rules.h"
+#include "sampling/sampling_log_event.h"
 
 namespace {
 
@@ -69,19 +70,42 @@ void BM_SaveRefusedAtRow500(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveRefusedAtRow500)->Unit(benchmark::kMicrosecond);
 
-// RefreshBill of a saved process-sampling record with three samples: the host's reload and the
-// plug-in's AfterLoadBill (sample-type setup, the locks of a saved record, the menu state).
-void BM_SamplingRecordReload(benchmark::State& state) {
-    BenchSession bench;
-    bench.session->Db().Execute(
-        "INSERT INTO qmsampling (FID, FBillNo, FSampleType) VALUES (1, 'QY-1', 17)");
-    bench.session->Db().Execute(
+// A saved process-sampling record with three samples; `pluginClass` is a copy of the class
+// without its plug-in, so that the host's own share of a reload can be told apart.
+constexpr int kWithoutPlugin = 1999906;
+
+velaqm::host::BillForm& SamplingRecord(BenchSession& bench, int classTypeId) {
+    velaqm::host::Database& db = bench.session->Db();
+    db.Execute("INSERT INTO qmsampling (FID, FBillNo, FSampleType) VALUES (1, 'QY-1', 17)");
+    db.Execute(
         "INSERT INTO qmsamplingentry (FID, FEntryID, FSampleNO, FWorkProcID, FWorkCenterID) "
         "VALUES (1, 1, 'S-1', 1, 1), (1, 2, 'S-2', 2, 1), (1, 3, 'S-3', 3, 2)");
-    velaqm::host::BillForm& form = bench.session->OpenBill(1001906, 1, false);
+    if (classTypeId == kWithoutPlugin) {
+        db.Execute(
+            "INSERT INTO ICClassType (FID, FName_chs, FTableName) SELECT 1999906, "
+            "FName_chs, FTableName FROM ICClassType WHERE FID = 1001906");
+        db.Execute(
+            "INSERT INTO ICClassTypeEntry SELECT 1999906, FIndex, FTableName, FEntryType "
+            "FROM ICClassTypeEntry WHERE FParentID = 1001906");
+        db.Execute(
+            "CREATE TEMP TABLE f AS SELECT * FROM ICClassTableInfo WHERE FClassTypeID = "
+            "1001906; UPDATE f SET FClassTypeID = 1999906; INSERT INTO ICClassTableInfo "
+            "SELECT * FROM f");
+    }
+    return bench.session->OpenBill(classTypeId, 1, false);
+}
+
+// RefreshBill of the record: the host's reload and the plug-in's AfterLoadBill (sample-type
+// setup, the locks of a saved record, the menu state); and the host's reload alone.
+void BM_SamplingRecordReload(benchmark::State& state) {
+    BenchSession bench;
+    velaqm::host::BillForm& form = SamplingRecord(bench, static_cast<int>(state.range(0)));
     for (auto _ : state)
         form.RefreshBill();
 }
-BENCHMARK(BM_SamplingRecordReload)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SamplingRecordReload)
+    ->Arg(velaqm::SamplingLogEvent::kClassTypeID)
+    ->Arg(kWithoutPlugin)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
