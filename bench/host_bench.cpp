@@ -42,16 +42,22 @@ void BM_ClientServiceLogReload(benchmark::State& state) {
 }
 BENCHMARK(BM_ClientServiceLogReload)->Unit(benchmark::kMicrosecond);
 
+// The customer service log's list with its `count` bills, all selected.
+velaqm::host::ListForm& ListWithAllSelected(BenchSession& bench, int count) {
+    velaqm::host::ListForm& list = bench.session->OpenList(1001910);
+    std::vector<velaqm::host::ListForm::Selection> rows;
+    for (int id = 1; id <= count; ++id)
+        rows.push_back({"KF" + std::to_string(100000 + id), 0});
+    list.Select(rows);
+    return list;
+}
+
 void BM_ListAuditOfSelectedBills(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         BenchSession bench;
         bench.AddBills(count);
-        velaqm::host::ListForm& list = bench.session->OpenList(1001910);
-        std::vector<velaqm::host::ListForm::Selection> rows;
-        for (int id = 1; id <= count; ++id)
-            rows.push_back({"KF" + std::to_string(100000 + id), 0});
-        list.Select(rows);
+        velaqm::host::ListForm& list = ListWithAllSelected(bench, count);
         const auto start = std::chrono::steady_clock::now();
         velaqm::AuditSelectedBills(list, true, false);
         state.SetIterationTime(
@@ -70,11 +76,7 @@ void BM_ListDeleteOfSelectedBills(benchmark::State& state) {
     for (auto _ : state) {
         BenchSession bench;
         bench.AddBills(count);
-        velaqm::host::ListForm& list = bench.session->OpenList(1001910);
-        std::vector<velaqm::host::ListForm::Selection> rows;
-        for (int id = 1; id <= count; ++id)
-            rows.push_back({"KF" + std::to_string(100000 + id), 0});
-        list.Select(rows);
+        velaqm::host::ListForm& list = ListWithAllSelected(bench, count);
         bench.session->QueueAnswer(velaqm::kAnswerYes);
         const auto start = std::chrono::steady_clock::now();
         velaqm::DeleteSelectedBills(list);

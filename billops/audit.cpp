@@ -19,9 +19,6 @@ namespace velaqm {
 
 namespace {
 
-constexpr int kRightAudit = 1;
-constexpr int kLogKindAudit = 5;
-constexpr int kLockOperationAudit = 4;
 constexpr int kTaskModeExclusive = 3;
 constexpr std::int32_t kErrTaskConflict = 16390;
 
@@ -143,7 +140,7 @@ void LogBillFormAudit(BillEvent& bill, bool check) {
     const auto classTypeId = static_cast<int>(WholeNumber(bill.ClassType("FID")));
     const std::string code =
         AuditFunctionCode(GetPropValue("SubID"), classTypeId, check, AuditPath::BillForm);
-    WriteActionLog(kLogKindAudit,
+    WriteActionLog(kLogKindBill,
                    LoadCVString(check ? "审核" : "反审核") + "[" + Text(bill.ClassType("FName")) +
                        "]," + caption + billNo,
                    code);
@@ -207,7 +204,7 @@ void AuditOneListedBill(ListAudit& audit, const Variant& billId) {
     const std::string un = audit.check ? "" : LoadCVString("反");
     audit.results.Report(named + un + LoadCVString("审核成功！ ", kTextLeadingBlank),
                          named + un + LoadCVString("审核成功") + "|");
-    WriteActionLog(kLogKindAudit,
+    WriteActionLog(kLogKindBill,
                    std::string(audit.check ? "" : "反") + "审核" + "[" + audit.billName + "]" +
                        ",单据编号：" + billNo,
                    AuditFunctionCode(audit.subId, audit.classTypeId, audit.check, AuditPath::List));
@@ -263,6 +260,14 @@ void AuditSelectedBills(ListEvents& list, bool check, bool quiet) {
 
 void UnAuditSelectedBills(ListEvents& list, bool quiet) {
     AuditSelectedBills(list, false, quiet);
+}
+
+bool CheckBillByService(const Variant& classTypeId, const Variant& billId, bool check,
+                        std::string& answer) {
+    const DictionaryPtr params = CheckParams(classTypeId, billId, check);
+    const bool changed = CallCheckBill(params);
+    answer = Text(params->Item("ReturnString"));
+    return changed;
 }
 
 bool HasAccess(const BillEvent& bill, int rightKind) {

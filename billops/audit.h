@@ -11,6 +11,14 @@
 
 namespace velaqm {
 
+// The rights HasAccess asks for, the operations of a template's task-lock list, and the kind of
+// the user-action log's lines about a bill.
+inline constexpr int kRightAudit = 1;
+inline constexpr int kRightDelete = 65536;
+inline constexpr int kLockOperationDelete = 3;
+inline constexpr int kLockOperationAudit = 4;
+inline constexpr int kLogKindBill = 5;
+
 // Audits (check true) or un-audits the bill shown in a bill form. A host error on the way goes
 // back to the host with its number and source and a translated description.
 void AuditBill(BillEvent& bill, bool check);
@@ -18,6 +26,11 @@ void AuditBill(BillEvent& bill, bool check);
 // The standard bill toolbar click: "mnuEditCheck" audits, "mnuEditUnCheck" un-audits. Returns
 // false for any other tool, which is the plug-in's own to handle.
 bool ClickAuditTool(BillEvent& bill, const ToolPtr& tool);
+
+// Has the host's audit service audit (check true) or un-audit one bill: true when it changed
+// the bill. `answer` receives the text the service has for the user either way.
+bool CheckBillByService(const Variant& classTypeId, const Variant& billId, bool check,
+                        std::string& answer);
 
 // Audits or un-audits the bills selected in a list; quiet suppresses the messages of the loop.
 void AuditSelectedBills(ListEvents& list, bool check, bool quiet);

@@ -16,9 +16,6 @@ namespace velaqm {
 
 namespace {
 
-constexpr int kRightDelete = 65536;
-constexpr int kLogKindDelete = 5;
-constexpr int kLockOperationDelete = 3;
 // Wide enough for a bill number and the reason it was not deleted.
 constexpr int kResultColumnWidth = 6000;
 
@@ -59,7 +56,7 @@ void DeleteOneListedBill(ListDelete& run, const Variant& billId) {
     run.results.Report(named + "]" + outcome, named + "]" + outcome + "|");
     if (outcome != LoadCVString("成功！")) return;
     run.deleted = true;
-    WriteActionLog(kLogKindDelete,
+    WriteActionLog(kLogKindBill,
                    std::string("删除") + "[" + run.billName + "]" + ",单据编号：" + billNo,
                    DeleteFunctionCode(run.subId, run.classTypeId));
 }

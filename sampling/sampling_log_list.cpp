@@ -24,9 +24,6 @@ namespace {
 
 constexpr int kObservationLogClass = 1001907;
 constexpr int kDestructionClass = 1001911;
-constexpr int kRightAudit = 1;
-constexpr int kLockOperationAudit = 4;
-constexpr int kLogKindAudit = 5;
 
 constexpr std::string_view kViewSource = "mnuDataViewPrvBill";
 constexpr std::string_view kViewFollowUps = "mnuDataViewNextBill";
@@ -197,21 +194,15 @@ void UnAuditOneRecord(const SamplingRecordClass& records, const DataSrv& billTem
         results.Report(refusal, refusal + "|");
         return;
     }
-    DictionaryPtr params = NewDictionary();
-    params->SetItem("BillClassTypeid", records.id);
-    params->SetItem("InterID", billId);
-    params->SetItem("CheckSwitch", 1);
-    params->SetItem("ReturnString", "");
     // The service's answer says whether it un-audited; its text is for the user either way.
-    if (!CreateObject<BillSimpleCheck>(progid::kBillSimpleCheck)
-             ->CheckBill(GetPropsString(), params)) {
-        const std::string failure = Text(params->Item("ReturnString"));
-        results.Report(named + "]" + failure, named + "]" + failure + "|");
+    std::string answer;
+    if (!CheckBillByService(records.id, billId, false, answer)) {
+        results.Report(named + "]" + answer, named + "]" + answer + "|");
         return;
     }
     const std::string done = named + LoadCVString("]反审核成功!");
     results.Report(done, done + "|");
-    WriteActionLog(kLogKindAudit, std::string("反审核") + ",单据编号：" + billNo, "DJPT100001");
+    WriteActionLog(kLogKindBill, std::string("反审核") + ",单据编号：" + billNo, "DJPT100001");
 }
 
 void UnAuditSamplingRecords(ListEvents& list) {
