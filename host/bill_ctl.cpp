@@ -74,8 +74,7 @@ void HostBillCtl::DoFilldata(const DictionaryPtr& data) {
 }
 
 void HostBillCtl::DoSelBill(int sourceClassTypeId) {
-    Form().m_session.Log().Add(
-        EntryKind::Form, "source-bill selection of class " + std::to_string(sourceClassTypeId));
+    Form().SelectSourceBills(sourceClassTypeId);
 }
 
 }  // namespace velaqm::host

@@ -11,6 +11,7 @@
 #include "host/bill_render.h"
 #include "host/bill_store.h"
 #include "host/form_support.h"
+#include "host/link_components.h"
 #include "host/native_sql.h"
 #include "host/session.h"
 
@@ -316,6 +317,22 @@ void BillForm::HostToolAction(std::string_view key) {
         NewBill();
     else if (EqualsNoCase(key, "mnuDataRefesh") && m_billId > 0)
         RefreshBill();
+    else if (EqualsNoCase(key, "mnuSelectBill"))
+        SelectBillOfFirstSource();
+}
+
+bool BillForm::SelectSourceBills(int sourceClassTypeId) {
+    const VectorPtr chosen = ChooseSourceBills(m_session, sourceClassTypeId);
+    if (!chosen) return false;
+    m_values.FillFrom(LinkedBillData(m_session, sourceClassTypeId, *m_template, chosen));
+    m_isChange = true;
+    return true;
+}
+
+void BillForm::SelectBillOfFirstSource() {
+    const std::vector<int> sources = SourceClassesOf(m_session, m_def->id);
+    if (sources.empty()) throw ActionRefused("no class's bills fill this bill");
+    if (SelectSourceBills(sources.front())) FireAfterSelBill(sources.front());
 }
 
 void BillForm::AddRow() {

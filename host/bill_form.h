@@ -147,6 +147,11 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void AddRow();
     void DeleteRow();
     void CopyBill();
+    // The source-bill selection window of the class and the fill from the bills picked there,
+    // raising no event; false when the person picked none.
+    bool SelectSourceBills(int sourceClassTypeId);
+    // mnuSelectBill: the selection of the bill's first source class, then AfterSelBill.
+    void SelectBillOfFirstSource();
 
     Session& m_session;
     std::shared_ptr<const ClassDef> m_def;

@@ -14,6 +14,7 @@
 #include "host/bill_components.h"
 #include "host/catalog.h"
 #include "host/db/sqlite.h"
+#include "host/link_components.h"
 #include "host/list_sel_control.h"
 #include "host/lookup_components.h"
 #include "host/native_sql.h"
@@ -294,6 +295,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kClassTemplate, MakeClassTemplate},
         {progid::kBillLookUp, MakeBillLookUp},
         {progid::kDataInfo, MakeDataInfo},
+        {progid::kClassLink, MakeClassLink},
         {progid::kAdoConnection,
          [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},
         {progid::kResLoader,

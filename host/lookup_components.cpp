@@ -215,10 +215,10 @@ class HostDataInfo final : public DataInfo {
                 (columns.empty() ? "" : ", ") + Text(field[2]) + " AS " + SqlName(Text(field[1]));
         const std::string keyExpr =
             Trim(Text(fields[0][3])).empty() ? "v1." + tables->key : Text(fields[0][3]);
-        ResultSet rows = m_session.Db().Execute(
-            BillQuery(*tables, columns,
-                      ChosenRows(chosen.ObjectAs<Vector>(), keyExpr, !tables->entry.empty()),
-                      keyExpr + (tables->entry.empty() ? "" : ", u1.FEntryID")));
+        ResultSet rows = m_session.Db().Execute(BillQuery(
+            *tables, columns,
+            ChosenRowsCondition(chosen.ObjectAs<Vector>(), keyExpr, !tables->entry.empty()),
+            keyExpr + (tables->entry.empty() ? "" : ", u1.FEntryID")));
 
         DictionaryPtr data = Pages(*billTemplate);
         data->SetItem("Data", ObjectPtr(std::make_shared<HostRecordset>(std::move(rows.columns),
@@ -255,21 +255,6 @@ class HostDataInfo final : public DataInfo {
             {byClass ? Variant(WholeNumber(link)) : Variant(Text(link)), destClassTypeId});
     }
 
-    static std::string ChosenRows(const VectorPtr& chosen, const std::string& keyExpr,
-                                  bool withEntries) {
-        std::string condition;
-        if (chosen)
-            for (const Variant& item : *chosen) {
-                const DictionaryPtr row = item.ObjectAs<Dictionary>();
-                const Variant id = row ? row->Item("FInterID") : item;
-                std::string one = keyExpr + " = " + SqlNumber(id);
-                if (row && withEntries && row->Exists("FEntryID"))
-                    one += " AND u1.FEntryID = " + SqlNumber(row->Item("FEntryID"));
-                condition += (condition.empty() ? "(" : " OR (") + one + ")";
-            }
-        return condition.empty() ? "1=0" : "(" + condition + ")";
-    }
-
     static DictionaryPtr Pages(DataSrv& billTemplate) {
         DictionaryPtr data = NewDictionary();
         const VectorPtr pages = billTemplate.ClassTypeEntry();
@@ -297,6 +282,21 @@ class HostDataInfo final : public DataInfo {
 };
 
 }  // namespace
+
+std::string ChosenRowsCondition(const VectorPtr& chosen, const std::string& keyExpr,
+                                bool withEntries) {
+    std::string condition;
+    if (chosen)
+        for (const Variant& item : *chosen) {
+            const DictionaryPtr row = item.ObjectAs<Dictionary>();
+            const Variant id = row ? row->Item("FInterID") : item;
+            std::string one = keyExpr + " = " + SqlNumber(id);
+            if (row && withEntries && row->Exists("FEntryID"))
+                one += " AND u1.FEntryID = " + SqlNumber(row->Item("FEntryID"));
+            condition += (condition.empty() ? "(" : " OR (") + one + ")";
+        }
+    return condition.empty() ? "1=0" : "(" + condition + ")";
+}
 
 bool HasColumn(Database& db, std::string_view table, std::string_view column) {
     return !QueryValue(db, "SELECT 1 FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE",

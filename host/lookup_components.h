@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/collections.h"
 #include "frame/object.h"
 #include "host/db/database.h"
 
@@ -29,6 +30,10 @@ struct BillTables {
 // that class. nullopt when the catalog knows none of them.
 std::optional<BillTables> ResolveBillTables(Session& session, int classId);
 
+// The chosen rows ("FInterID" and, for entry rows, "FEntryID") as a condition on the key
+// expression of the head and on "u1.FEntryID"; "1=0" for none.
+std::string ChosenRowsCondition(const VectorPtr& chosen, const std::string& keyExpr,
+                                bool withEntries);
 bool HasColumn(Database& db, std::string_view table, std::string_view column);
 // The head's internal ID column: FInterID when the head has it, else FID.
 std::string JoinKeyOf(Database& db, std::string_view head);
