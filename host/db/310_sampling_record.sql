@@ -7,7 +7,8 @@
 CREATE TABLE qmsampling (
     FID           INTEGER PRIMARY KEY,
     FBillNo       TEXT COLLATE tsql_ci NOT NULL DEFAULT '',
-    FDate         DATETIME,
+    FClassTypeID  INTEGER DEFAULT 1001906,
+    FSamplingDT   DATETIME,          -- the day the samples were taken
     FSampleType   INTEGER DEFAULT 0,
     FReqBillNo    TEXT COLLATE tsql_ci DEFAULT '',
     FReqBillID    INTEGER DEFAULT 0,
@@ -58,7 +59,8 @@ VALUES
     (1001906, 'FID', 'FID', 1, 0, '内码', 'Internal ID', 3, '', 0, 0, '', '', '', '', '', 0),
     (1001906, 'FBillNo', 'FBillNo', 1, 1, '单据编号', 'Bill number', 200, 'BILLNO', 0, 0, '', '',
      '', '', '', 1),
-    (1001906, 'FDate', 'FDate', 1, 2, '日期', 'Date', 135, '', 0, 0, '', '', '', '', '', 1),
+    (1001906, 'FSamplingDT', 'FSamplingDT', 1, 2, '取样日期', 'Sampling date', 135, '', 0, 0, '',
+     '', '', '', '', 1),
     (1001906, 'FSampleType', 'FSampleType', 1, 3, '取样类型', 'Sample type', 3, '', 1, 0,
      'QMAInfo', 'FID', 'FName', 'FNumber', 'FClassTypeID=1001322', 1),
     (1001906, 'FReqBillNo', 'FReqBillNo', 1, 4, '源单编号', 'Source bill', 200, '', 100, 702,
