@@ -534,15 +534,26 @@ class EventArgs {
         bool value;
     };
     VARIANT* Raw(std::size_t i) const { return i < m_args.size() ? m_args[i] : nullptr; }
-    // Replaces a by-reference argument with the handlers' value; an argument passed by value
-    // keeps what it had.
+    // Writes the handlers' value through a by-reference argument: into the caller's VARIANT,
+    // or into the caller's typed variable, converted to its type (a text as BSTR* reaches the
+    // caller's string). An argument passed by value keeps what it had.
     void WriteBack(std::size_t i, const V& value) const {
         VARIANT* slot = Raw(i);
         if (!slot || !(V_VT(slot) & VT_BYREF)) return;
-        VARIANT* target = V_VT(slot) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(slot) : slot;
         com::Variant written = ToVariant(value);
-        ClearVariant(*target);
-        written.detach_to(target);
+        if (V_VT(slot) == (VT_BYREF | VT_VARIANT)) {
+            ClearVariant(*V_VARIANTREF(slot));
+            written.detach_to(V_VARIANTREF(slot));
+            return;
+        }
+        if (V_VT(slot) == (VT_BYREF | VT_BSTR)) {
+            VARIANT text;
+            VariantInit(&text);
+            VARIANT source = written.get();  // read only: `written` keeps it
+            if (FAILED(VariantChangeType(&text, &source, 0, VT_BSTR))) return;
+            SysFreeString(*V_BSTRREF(slot));
+            *V_BSTRREF(slot) = V_BSTR(&text);
+        }
     }
 
   private:

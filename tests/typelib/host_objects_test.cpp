@@ -226,6 +226,7 @@ TEST_F(HostObjectTest, AnUnknownMemberIsError438NamingTheMember) {
 constexpr DISPID kAfterNewBill = 5;
 constexpr DISPID kAfterLoadBill = 9;
 constexpr DISPID kBarClick = 2;
+constexpr DISPID kBeforeSelBills = 14;
 
 VARIANT Borrowed(const Variant& value) {
     return value.get();
@@ -290,6 +291,50 @@ TEST_F(HostObjectTest, ABillsEventsReachTheEventMemberByNameAndCancelGoesBack) {
     // Every reference the adapters took to the bill and to the tool is given back.
     EXPECT_EQ(bill->References(), 1u);
     EXPECT_EQ(tool->References(), 1u);
+}
+
+// The filter a handler rewrites reaches the host's own variable, whether the host passes it as
+// BSTR* or as a VARIANT by reference.
+TEST_F(HostObjectTest, ARewrittenSelectionFilterGoesBackToTheHost) {
+    const auto bill = FakeBill();
+    EventMember<BillEvent> member(BillEventHandlers{
+        .BeforeSelBills =
+            [](int type, const DataSrvPtr&, const DictionaryPtr&, std::string& filter,
+               const DictionaryPtr&) { filter += " AND v1.FStatus=" + std::to_string(type); },
+    });
+    member = V(AdaptDispatch(AsDispatch(bill), DefaultNames())).ObjectAs<BillEvent>();
+    ASSERT_TRUE(member);
+
+    const Variant type = LongValue(1001906);
+    VARIANT nothing;
+    VariantInit(&nothing);
+    V_VT(&nothing) = VT_DISPATCH;
+    V_DISPATCH(&nothing) = nullptr;
+
+    BSTR text = SysAllocString(L"v1.FCheckerID>0");
+    VARIANT byString;
+    VariantInit(&byString);
+    V_VT(&byString) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(&byString) = &text;
+    EXPECT_EQ(bill->Fire(kBeforeSelBills, {Borrowed(type), nothing, nothing, byString, nothing}),
+              S_OK);
+    EXPECT_STREQ(text, L"v1.FCheckerID>0 AND v1.FStatus=1001906");
+    SysFreeString(text);
+
+    VARIANT inner;
+    VariantInit(&inner);
+    V_VT(&inner) = VT_BSTR;
+    V_BSTR(&inner) = SysAllocString(L"FID>0");
+    VARIANT byVariant;
+    VariantInit(&byVariant);
+    V_VT(&byVariant) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&byVariant) = &inner;
+    EXPECT_EQ(bill->Fire(kBeforeSelBills, {Borrowed(type), nothing, nothing, byVariant, nothing}),
+              S_OK);
+    EXPECT_EQ(V_VT(&inner), VT_BSTR);
+    EXPECT_STREQ(V_BSTR(&inner), L"FID>0 AND v1.FStatus=1001906");
+    VariantClear(&inner);
+    member.Reset();
 }
 
 TEST_F(HostObjectTest, AnUntypedHostObjectStandsInForTheValueContractItIsUsedAs) {
