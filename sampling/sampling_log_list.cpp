@@ -360,13 +360,7 @@ void SamplingLogEvent::ShowFollowUpBills() {
                        Variant(FollowUpPage(kDestructionClass, "样品销毁记录",
                                             "QMSampleDestroyentry.FID in (" + destroyed + ")")));
     const auto first = pages->Item("1").ObjectAs<Dictionary>();
-    const auto firstClass = static_cast<int>(WholeNumber(first->Item("FClassID")));
-    auto lookUp = CreateObject<BillLookUp>(progid::kBillLookUp);
-    lookUp->SetClassTypeID(firstClass);
-    auto billTemplate = CreateObject<ClassTemplate>(progid::kClassTemplate);
-    billTemplate->SetClassTypeID(firstClass);
-    lookUp->SetDataSrv(billTemplate);
-    lookUp->ConnectViewExt(pages);
+    OpenBillLookUp(static_cast<int>(WholeNumber(first->Item("FClassID"))), pages);
 }
 
 // The bill the selected record's samples were taken from.
