@@ -289,7 +289,10 @@ std::string ChosenRowsCondition(const VectorPtr& chosen, const std::string& keyE
     if (chosen)
         for (const Variant& item : *chosen) {
             const DictionaryPtr row = item.ObjectAs<Dictionary>();
-            const Variant id = row ? row->Item("FInterID") : item;
+            // Rows a plug-in read from a head table name the bill by FID, not FInterID.
+            const Variant id = !row                      ? item
+                               : row->Exists("FInterID") ? row->Item("FInterID")
+                                                         : row->Item("FID");
             std::string one = keyExpr + " = " + SqlNumber(id);
             if (row && withEntries && row->Exists("FEntryID"))
                 one += " AND u1.FEntryID = " + SqlNumber(row->Item("FEntryID"));

@@ -30,7 +30,7 @@ struct BillTables {
 // that class. nullopt when the catalog knows none of them.
 std::optional<BillTables> ResolveBillTables(Session& session, int classId);
 
-// The chosen rows ("FInterID" and, for entry rows, "FEntryID") as a condition on the key
+// The chosen rows ("FInterID", or "FID", and for entry rows "FEntryID") as a condition on the key
 // expression of the head and on "u1.FEntryID"; "1=0" for none.
 std::string ChosenRowsCondition(const VectorPtr& chosen, const std::string& keyExpr,
                                 bool withEntries);
