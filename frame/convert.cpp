@@ -154,6 +154,12 @@ std::int64_t WholeNumber(const Variant& value) {
     return static_cast<std::int64_t>(rounded);
 }
 
+std::int32_t LongNumber(const Variant& value) {
+    const std::int64_t number = WholeNumber(value);
+    if (!std::in_range<std::int32_t>(number)) ThrowOverflow();
+    return static_cast<std::int32_t>(number);
+}
+
 std::size_t IndexNumber(const Variant& value) {
     const std::int64_t number = WholeNumber(value);
     return std::in_range<std::size_t>(number) ? static_cast<std::size_t>(number)

@@ -21,6 +21,9 @@ double NumberValue(const Variant& value);
 // Decimals and text are rounded exactly, not through a double.
 std::int64_t WholeNumber(const Variant& value);
 
+// The whole number as a Long (32 bits); HostError 6 ("Overflow") beyond it.
+std::int32_t LongNumber(const Variant& value);
+
 // The whole number as a position or a count. One that std::size_t cannot hold (a negative one,
 // or one past 2^32 - 1 in a 32-bit build) becomes SIZE_MAX, which no collection reaches, so the
 // caller's range check refuses it rather than a wrapped value naming another item.

@@ -155,6 +155,15 @@ class AdoConnection : public Object {
     virtual void Close() = 0;
 };
 
+// VelaMQMGrading.CGetGradingData: the rows of a query, as the class link takes chosen bills.
+class GradingData : public Object {
+  public:
+    std::string TypeName() const override { return "CGetGradingData"; }
+    // A Vector of one Dictionary per row (column name -> value); Empty when the query returns
+    // no recordset.
+    virtual Variant GetData(std::string_view propsString, std::string_view sql) = 0;
+};
+
 // VelaMQMDataAccess.DataInfo: quality-module reads.
 class DataInfo : public Object {
   public:
@@ -228,6 +237,7 @@ inline constexpr std::string_view kClassLink = "VelaClassLink.ClassLink";
 inline constexpr std::string_view kDispBuilder = "VelaDisplayer.DispBuilder";
 inline constexpr std::string_view kShopRptData = "VelaMShopRpt.data";
 inline constexpr std::string_view kDataInfo = "VelaMQMDataAccess.DataInfo";
+inline constexpr std::string_view kGradingData = "VelaMQMGrading.CGetGradingData";
 inline constexpr std::string_view kFormulaEditor = "VelaFormulaEd.clsFormula";
 inline constexpr std::string_view kResLoader = "VelaResLoader.Loader";
 inline constexpr std::string_view kLangInfo = "VelaLangInfo.LangInfo";

@@ -167,6 +167,17 @@ TEST(Convert, WholeNumberRoundsHalfToEven) {
     }
 }
 
+TEST(Convert, LongNumberHoldsThirtyTwoBitsAndNoMore) {
+    EXPECT_EQ(LongNumber(Variant("2147483647")), 2147483647);
+    EXPECT_EQ(LongNumber(Variant(-2147483648.0)), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(LongNumber(Variant("2.5")), 2);
+    EXPECT_EQ(LongNumber(Variant()), 0);
+    for (const Variant& value : {Variant(2147483648.0), Variant("-2147483649")}) {
+        SCOPED_TRACE(Text(value));
+        EXPECT_EQ(ErrorNumber([&] { LongNumber(value); }), kErrOverflow);
+    }
+}
+
 TEST(Convert, IndexNumberRefusesWhatNoPositionHolds) {
     constexpr auto kNone = std::numeric_limits<std::size_t>::max();
     constexpr std::int64_t kPast32Bits = std::int64_t{1} << 32;
