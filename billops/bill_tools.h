@@ -17,6 +17,11 @@ inline constexpr std::string_view kBatchFillField = "mnuBatchFillField";
 inline constexpr std::string_view kFileSave = "mnuFileSave";
 inline constexpr std::string_view kDataLookUp = "mnuDataLookUp";
 inline constexpr std::string_view kSelectBill = "mnuSelectBill";
+inline constexpr std::string_view kEdit = "mnuEdit";
+inline constexpr std::string_view kCopy = "mnuEditCopy";
+inline constexpr std::string_view kCopyEntry = "mnuEditCopyEntry";
+inline constexpr std::string_view kDelete = "mnuEditDelete";
+inline constexpr std::string_view kViewSourceBill = "mnuDataViewPrvBill";
 
 // The tools that change the entry rows: hidden on a bill that may not be edited.
 inline constexpr std::array kRowTools = {kAddRow, kDelRow, kDelEntry, kCopyRow, kBatchFillField};

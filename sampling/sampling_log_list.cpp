@@ -7,9 +7,9 @@
 #include "billops/linked_bills.h"
 #include "billops/list_delete.h"
 #include "billops/list_results.h"
+#include "billops/list_tools.h"
 #include "billops/push_down.h"
 #include "billops/server_queries.h"
-#include "billops/toolbar_form.h"
 #include "frame/convert.h"
 #include "frame/error_policy.h"
 #include "frame/login.h"
@@ -25,9 +25,7 @@ namespace {
 constexpr int kObservationLogClass = 1001907;
 constexpr int kDestructionClass = 1001911;
 
-constexpr std::string_view kViewSource = "mnuDataViewPrvBill";
 constexpr std::string_view kViewFollowUps = "mnuDataViewNextBill";
-constexpr std::string_view kDelete = "mnuEditDelete";
 constexpr std::string_view kPushToObservation = "mnuPushBill_1001907";
 constexpr std::string_view kPushToDestruction = "mnuPushBill_1001911";
 
@@ -235,12 +233,8 @@ void UnAuditSamplingRecords(ListEvents& list) {
 
 void SamplingLogEvent::m_listInterface_BarInitialize(const ActiveBarPtr& oActiveBar) {
     TrapSilently([&] {
-        const int showMode = m_listInterface->List()->ShowMode();
-        if (showMode == 0 || showMode == 1)
-            AddAuditToolsToListBar(*oActiveBar, *ToolbarForm::Instance()->ABar());
-        for (std::string_view key : {tool::kDelEntry, std::string_view("mnuEditCopyEntry"),
-                                     std::string_view("mnuEditCopy")})
-            oActiveBar->Tools()->Item(key)->SetVisible(false);
+        AddListAuditTools(*m_listInterface, *oActiveBar);
+        HideTools(*oActiveBar, {tool::kDelEntry, tool::kCopyEntry, tool::kCopy});
     });
 }
 
@@ -261,7 +255,7 @@ void SamplingLogEvent::m_listInterface_BarClick(const ToolPtr& Tool, bool& Cance
     TrapSilently([&] {
         if (Cancel) return;
         const std::string name = Tool->Name();
-        if (name == kViewSource) {
+        if (name == tool::kViewSourceBill) {
             Cancel = true;
             ShowSourceBill();
         } else if (name == kViewFollowUps) {
@@ -271,7 +265,7 @@ void SamplingLogEvent::m_listInterface_BarClick(const ToolPtr& Tool, bool& Cance
             AuditSelectedBills(*m_listInterface, true, false);
         } else if (name == tool::kUnCheck) {
             UnAuditSamplingRecords(*m_listInterface);
-        } else if (name == kDelete) {
+        } else if (name == tool::kDelete) {
             Cancel = true;
             DeleteSelectedBills(*m_listInterface);
         } else if (name == kPushToObservation) {
