@@ -215,6 +215,72 @@ class ListSelControlAdapter final : public ListSelControl, public Adapted {
     Subscribers<ListSelEventsSink> m_sinks;
 };
 
+// VelaClassTpl.DataSrv: a bill template the plug-in chooses by class type.
+class ClassTemplateAdapter final : public DataSrvAdapterOf<ClassTemplate> {
+  public:
+    using DataSrvAdapterOf::DataSrvAdapterOf;
+    void SetClassTypeID(int classTypeId) override { Host().Put("ClassTypeID", V(classTypeId)); }
+};
+
+class BillLookUpAdapter final : public BillLookUp, public Adapted {
+  public:
+    using Adapted::Adapted;
+    void SetClassTypeID(int classTypeId) override { Host().Put("ClassTypeID", V(classTypeId)); }
+    void SetDataSrv(const DataSrvPtr& dataSrv) override {
+        Host().Put("DataSrv", V(ObjectPtr(dataSrv)));
+    }
+    V ConnectViewExt(const DictionaryPtr& params) override {
+        return Host().Call("ConnectViewExt", {V(ObjectPtr(params))});
+    }
+};
+
+class ClassLinkAdapter final : public ClassLink, public Adapted {
+  public:
+    using Adapted::Adapted;
+    void SetDataSrv(const DataSrvPtr& dataSrv) override {
+        Host().Put("DataSrv", V(ObjectPtr(dataSrv)));
+    }
+    void SetSRCClassTypeID(int classTypeId) override {
+        Host().Put("SRCClassTypeID", V(classTypeId));
+    }
+    void InitLinkTemplate() override { Host().Call("InitLinkTemplate"); }
+    V selbills(const V& arg1, const V& arg2, const V& arg3) override {
+        return Host().Call("selbills", {arg1, arg2, arg3});
+    }
+    V DoFilldata(const V& data) override { return Host().Call("DoFilldata", {data}); }
+};
+
+class DataInfoAdapter final : public DataInfo, public Adapted {
+  public:
+    using Adapted::Adapted;
+    std::string GetSysValue(std::string_view propsString, std::string_view category,
+                            std::string_view name) override {
+        return Text(Host().Call("GetSysValue", {Str(propsString), Str(category), Str(name)}));
+    }
+    VectorPtr GetProjData(std::string_view propsString, std::string_view filter) override {
+        return Expect<Vector>(Host().Call("GetProjData", {Str(propsString), Str(filter)}), Names());
+    }
+    VectorPtr GetQCSchemeBilldata(std::string_view propsString, std::string_view filter) override {
+        return Expect<Vector>(Host().Call("GetQCSchemeBilldata", {Str(propsString), Str(filter)}),
+                              Names());
+    }
+    V GetSelOldBillData(std::string_view propsString, const V& arg2, const V& arg3,
+                        const V& arg4) override {
+        return Host().Call("GetSelOldBillData", {Str(propsString), arg2, arg3, arg4});
+    }
+    V GetEmptyData(const V& page, const V& row, const V& dataSrv) override {
+        return Host().Call("GetEmptyData", {page, row, dataSrv});
+    }
+};
+
+class GradingDataAdapter final : public GradingData, public Adapted {
+  public:
+    using Adapted::Adapted;
+    V GetData(std::string_view propsString, std::string_view sql) override {
+        return Host().Call("GetData", {Str(propsString), Str(sql)});
+    }
+};
+
 template <class T>
 ObjectPtr Make(ComPtr<IDispatch> object, const NameTable& names) {
     return std::make_shared<T>(std::move(object), names);
@@ -239,6 +305,11 @@ constexpr std::pair<std::string_view, ObjectPtr (*)(ComPtr<IDispatch>, const Nam
         {progid::kLogMsg, Make<LogMsgAdapter>},
         {progid::kAdoConnection, Make<AdoConnectionAdapter>},
         {progid::kListSelControl, Make<ListSelControlAdapter>},
+        {progid::kClassTemplate, Make<ClassTemplateAdapter>},
+        {progid::kBillLookUp, Make<BillLookUpAdapter>},
+        {progid::kClassLink, Make<ClassLinkAdapter>},
+        {progid::kDataInfo, Make<DataInfoAdapter>},
+        {progid::kGradingData, Make<GradingDataAdapter>},
 };
 
 }  // namespace

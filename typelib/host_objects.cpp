@@ -222,31 +222,9 @@ class EntryPagesAdapter final : public EntryPages, public Adapted {
     }
 };
 
-class DataSrvAdapter final : public DataSrv, public Adapted {
+class DataSrvAdapter final : public DataSrvAdapterOf<DataSrv> {
   public:
-    using Adapted::Adapted;
-    int ClassTypeID() const override { return Int(Host().Get("ClassTypeID")); }
-    V ClassType(std::string_view key) const override { return Host().Get("ClassType", {V(key)}); }
-    DictionaryPtr ClassType() const override {
-        return Expect<Dictionary>(Host().Get("ClassType"), Names());
-    }
-    VectorPtr ClassTypeEntry() const override {
-        return Expect<Vector>(Host().Get("ClassTypeEntry"), Names());
-    }
-    DictionaryPtr TableInfo() const override {
-        return Expect<Dictionary>(Host().Get("TableInfo"), Names());
-    }
-    V TableInfo(std::string_view key) const override { return Host().Get("TableInfo", {V(key)}); }
-    V GetEmptyBill() override { return Host().Call("GetEmptyBill"); }
-    DictionaryPtr GetEmptyData(int page) override {
-        return Expect<Dictionary>(Host().Call("GetEmptyData", {V(page)}), Names());
-    }
-    std::string GetExistBillNo(const V& billId, std::string& caption) override {
-        V text(caption);
-        const V number = Host().Call("GetExistBillNo", {billId, Arg::ByRef(text)});
-        caption = Text(text);
-        return Text(number);
-    }
+    using DataSrvAdapterOf::DataSrvAdapterOf;
 };
 
 class BillCtlAdapter final : public BillCtl, public Adapted {

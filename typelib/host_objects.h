@@ -10,6 +10,7 @@
 #include <typeinfo>
 
 #include "frame/collections.h"
+#include "frame/convert.h"
 #include "frame/host_bill.h"
 #include "frame/host_error.h"
 #include "frame/host_services.h"
@@ -82,5 +83,41 @@ std::shared_ptr<T> Expect(const velaqm::Variant& value, const NameTable& names) 
             return std::static_pointer_cast<T>(std::move(adapter));
     throw HostError(kErrTypeMismatch, "VelaQMBillEvent", "Type mismatch");
 }
+
+// The members of a bill template (DataSrv) over the host's object, for the bill's own template
+// and for the templates the plug-ins make (VelaClassTpl.DataSrv).
+template <class Contract>
+class DataSrvAdapterOf : public Contract, public Adapted {
+  public:
+    using Adapted::Adapted;
+    int ClassTypeID() const override {
+        return static_cast<int>(WholeNumber(Host().Get("ClassTypeID")));
+    }
+    velaqm::Variant ClassType(std::string_view key) const override {
+        return Host().Get("ClassType", {velaqm::Variant(key)});
+    }
+    DictionaryPtr ClassType() const override {
+        return Expect<Dictionary>(Host().Get("ClassType"), Names());
+    }
+    VectorPtr ClassTypeEntry() const override {
+        return Expect<Vector>(Host().Get("ClassTypeEntry"), Names());
+    }
+    DictionaryPtr TableInfo() const override {
+        return Expect<Dictionary>(Host().Get("TableInfo"), Names());
+    }
+    velaqm::Variant TableInfo(std::string_view key) const override {
+        return Host().Get("TableInfo", {velaqm::Variant(key)});
+    }
+    velaqm::Variant GetEmptyBill() override { return Host().Call("GetEmptyBill"); }
+    DictionaryPtr GetEmptyData(int page) override {
+        return Expect<Dictionary>(Host().Call("GetEmptyData", {velaqm::Variant(page)}), Names());
+    }
+    std::string GetExistBillNo(const velaqm::Variant& billId, std::string& caption) override {
+        velaqm::Variant text(caption);
+        const velaqm::Variant number = Host().Call("GetExistBillNo", {billId, Arg::ByRef(text)});
+        caption = Text(text);
+        return Text(number);
+    }
+};
 
 }  // namespace velaqm::com

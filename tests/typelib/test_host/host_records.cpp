@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "fake_host.h"
+#include "host_values.h"
 #include "script_call.h"
 #include "test_host.h"
 
@@ -104,6 +105,33 @@ void Answer(const Call& call, const wchar_t* member, std::size_t sqlIndex) {
     call.Return(NewRecordset(State().AnswerTo(sql)).get());
 }
 
+// The Size of a vector the plug-in hands over (0 for none).
+LONG SizeOf(IDispatch* vector) {
+    if (!vector) return 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"Size");
+    DISPID id = 0;
+    com::Check(vector->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), "Size");
+    DISPPARAMS none{};
+    com::Variant size;
+    com::Check(vector->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                              size.put(), nullptr, nullptr),
+               "Size");
+    return std::stol(TextOf(size.get()));
+}
+
+// The answer's rows as the data components hand rows over: a vector of one dictionary per row.
+ComPtr<IDispatch> RowDictionaries(const QueryAnswer* answer) {
+    std::vector<com::Variant> rows;
+    if (answer)
+        for (const auto& values : answer->rows) {
+            Entries row;
+            for (std::size_t c = 0; c < answer->columns.size() && c < values.size(); ++c)
+                row.emplace_back(answer->columns[c], com::Variant::copy_ind(values[c].get()));
+            rows.push_back(ObjectValue(NewDictionary(std::move(row)).get()));
+        }
+    return NewVector(std::move(rows));
+}
+
 }  // namespace
 
 std::shared_ptr<const QueryAnswer> HostState::AnswerTo(const std::wstring& sql) const {
@@ -123,6 +151,48 @@ ComPtr<IDispatch> NewShopRptData() {
     auto data = NewScriptObject();
     AddMember(*data, L"GetData", [](Call& call) { Answer(call, L"GetData", 1); });
     return AsDispatch(data);
+}
+
+// The schemes meeting the filter, as rows.
+ComPtr<IDispatch> NewDataInfo() {
+    auto access = NewScriptObject();
+    AddMember(*access, L"GetQCSchemeBilldata", [](Call& call) {
+        const std::wstring filter = call.Text(1);
+        State().Record(L"GetQCSchemeBilldata " + filter);
+        call.Return(RowDictionaries(State().AnswerTo(filter).get()).get());
+    });
+    return AsDispatch(access);
+}
+
+// The rows of a statement; nothing at all for a statement no answer matches.
+ComPtr<IDispatch> NewGradingData() {
+    auto grading = NewScriptObject();
+    AddMember(*grading, L"GetData", [](Call& call) {
+        const std::wstring sql = call.Text(1);
+        State().Record(L"GradingData " + sql);
+        if (const auto answer = State().AnswerTo(sql))
+            call.Return(RowDictionaries(answer.get()).get());
+    });
+    return AsDispatch(grading);
+}
+
+// Records how it is set up and hands back empty bill data for the rows chosen.
+ComPtr<IDispatch> NewClassLink() {
+    auto link = NewScriptObject();
+    AddMember(*link, L"DataSrv", [](Call& call) {
+        State().Record(std::wstring(L"ClassLink.DataSrv ") + (call.Object(0) ? L"set" : L"none"));
+    });
+    AddMember(*link, L"SRCClassTypeID",
+              [](Call& call) { State().Record(L"ClassLink.SRCClassTypeID " + call.Text(0)); });
+    AddMember(*link, L"InitLinkTemplate",
+              [](Call&) { State().Record(L"ClassLink.InitLinkTemplate"); });
+    AddMember(*link, L"selbills", [](Call& call) {
+        State().Record(L"ClassLink.selbills " + std::to_wstring(SizeOf(call.Object(1).get())));
+        call.Return(NewDictionary({{L"Page1", ObjectValue(NewDictionary().get())},
+                                   {L"Page2", ObjectValue(NewVector({}).get())}})
+                        .get());
+    });
+    return AsDispatch(link);
 }
 
 }  // namespace velaqm::testhost

@@ -63,6 +63,9 @@ ComPtr<IDispatch> NewResLoader();
 ComPtr<IDispatch> NewLangInfo();
 ComPtr<IDispatch> NewAppConnection();
 ComPtr<IDispatch> NewShopRptData();
+ComPtr<IDispatch> NewDataInfo();
+ComPtr<IDispatch> NewClassLink();
+ComPtr<IDispatch> NewGradingData();
 
 // The bill and list objects, made by the Host object.
 ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className);
