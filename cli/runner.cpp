@@ -255,9 +255,10 @@ void ScenarioRunner::Enter(const Command& command) {
 }
 
 void ScenarioRunner::Click(const Command& command) {
-    if (m_session.CurrentList())
+    if (m_session.CurrentList()) {
         List().Click(command.Arg(0));
-    else
+        m_session.OpenPushedBill();
+    } else
         Bill().Click(command.Arg(0));
 }
 

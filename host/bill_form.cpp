@@ -329,6 +329,13 @@ bool BillForm::SelectSourceBills(int sourceClassTypeId) {
     return true;
 }
 
+void BillForm::FillPushedRows(int sourceClassTypeId, const VectorPtr& rows) {
+    m_values.FillFrom(LinkedBillData(m_session, sourceClassTypeId, *m_template, rows));
+    m_isChange = true;
+    m_session.Log().Add(EntryKind::Form, "bill filled by the push-down");
+    FireAfterSelBill(sourceClassTypeId);
+}
+
 void BillForm::SelectBillOfFirstSource() {
     const std::vector<int> sources = SourceClassesOf(m_session, m_def->id);
     if (sources.empty()) throw ActionRefused("no class's bills fill this bill");

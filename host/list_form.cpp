@@ -8,6 +8,7 @@
 #include "frame/text_util.h"
 #include "host/action_refused.h"
 #include "host/form_support.h"
+#include "host/link_components.h"
 #include "host/native_sql.h"
 #include "host/session.h"
 
@@ -153,9 +154,21 @@ void ListForm::HostToolAction(std::string_view key) {
             if (row.id == id)
                 rows += (rows.empty() ? "" : ", ") + row.billNo +
                         (entry > 0 ? "/" + std::to_string(entry) : "");
+    const std::string target(key.substr(kPushPrefix.size()));
     m_session.Log().Add(EntryKind::Form, "push-down of " + (rows.empty() ? "nothing" : rows) +
-                                             " to class " +
-                                             std::string(key.substr(kPushPrefix.size())));
+                                             " to class " + target);
+    if (m_selected.empty() || !IsNumeric(Variant(target))) return;
+    const int targetClass = static_cast<int>(WholeNumber(Variant(target)));
+    const std::vector<int> sources = SourceClassesOf(m_session, targetClass);
+    if (std::find(sources.begin(), sources.end(), m_def->id) == sources.end()) return;
+    VectorPtr pushed = NewVector();
+    for (const auto& [id, entry] : m_selected) {
+        DictionaryPtr row = NewDictionary();
+        row->SetItem("FInterID", id);
+        if (entry > 0) row->SetItem("FEntryID", entry);
+        pushed->Insert(Variant(row));
+    }
+    m_session.PushDownLater({m_def->id, targetClass, pushed});
 }
 
 template <class Call>

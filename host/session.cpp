@@ -126,6 +126,15 @@ BillForm& Session::OpenBill(int classTypeId, int billId, bool readOnly) {
     return *m_bill;
 }
 
+BillForm* Session::OpenPushedBill() {
+    if (!m_pushDown) return nullptr;
+    const PushDown push = std::move(*m_pushDown);
+    m_pushDown.reset();
+    BillForm& bill = OpenNewBill(push.targetClassTypeId);
+    bill.FillPushedRows(push.sourceClassTypeId, push.rows);
+    return &bill;
+}
+
 ListForm& Session::OpenList(int classTypeId) {
     CloseForm();
     m_list = ListForm::Create(*this, classTypeId);

@@ -100,6 +100,17 @@ class Session final : public Platform {
     ListForm& OpenList(int classTypeId);
     void CloseForm();
     BillForm* CurrentBill() const { return m_bill.get(); }
+
+    // A push tool of a list asks for a new bill of the target class filled from the selected
+    // rows; the bill opens once the list's click is over (opening it closes the list).
+    struct PushDown {
+        int sourceClassTypeId = 0;
+        int targetClassTypeId = 0;
+        VectorPtr rows;
+    };
+    void PushDownLater(PushDown push) { m_pushDown = std::move(push); }
+    // Opens the bill a push asked for, if one did; null otherwise.
+    BillForm* OpenPushedBill();
     ListForm* CurrentList() const { return m_list.get(); }
 
     // Platform
@@ -135,6 +146,7 @@ class Session final : public Platform {
     std::map<int, std::shared_ptr<const ClassDef>> m_classDefs;
     std::shared_ptr<BillForm> m_bill;
     std::shared_ptr<ListForm> m_list;
+    std::optional<PushDown> m_pushDown;
 };
 
 }  // namespace velaqm::host
