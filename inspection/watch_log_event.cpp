@@ -330,17 +330,26 @@ std::string WatchLogEvent::HeadText(std::string_view key) {
     return Text(m_BillInterface->GetHeadValue(key));
 }
 
-// The entry rows that hold data, each with its row number in the grid.
+// The entry rows that hold data, each with its row number in the grid. The field infos are
+// asked for once: a long log is read cell by cell.
 std::vector<ObservationRow> WatchLogEvent::ObservationRows() {
-    const BillValues values(*m_BillInterface);
-    const BillCtlPtr form = m_BillInterface->BillCtl();
+    BillEvent& bill = *m_BillInterface;
+    const BillValues values(bill);
+    const BillCtlPtr form = bill.BillCtl();
+    const DictionaryPtr checkItem = values.Field(kCheckItem);
+    const DictionaryPtr valueId = values.Field("FVatchValueID");
+    const DictionaryPtr valueQty = values.Field("FVatchValueQty");
+    auto cell = [&](const DictionaryPtr& field, int row) {
+        return Text(bill.GetDataFld(field, row)->Item("FFLD"));
+    };
     std::vector<ObservationRow> rows;
-    for (int row = 1; row <= values.EntryRows(); ++row) {
+    const int last = values.EntryRows();
+    for (int row = 1; row <= last; ++row) {
         if (!form->IsHaveData(kEntryPage, row)) continue;
         rows.push_back({.row = row,
-                        .checkItem = Text(values.Entry(kCheckItem, row)),
-                        .valueId = Text(values.Entry("FVatchValueID", row)),
-                        .valueQty = Text(values.Entry("FVatchValueQty", row))});
+                        .checkItem = cell(checkItem, row),
+                        .valueId = cell(valueId, row),
+                        .valueQty = cell(valueQty, row)});
     }
     return rows;
 }
