@@ -33,6 +33,9 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
 
     // Opening raises the toolbar events, then the load or new-bill events.
     void OpenNew();
+    // A new bill filled from rows pushed down from a list of the source class; the plug-in hears
+    // of it as of a source-bill selection.
+    void FillPushedRows(int sourceClassTypeId, const VectorPtr& rows);
     void OpenSaved(int billId, bool readOnly);
     // Releases the plug-in and the edit lock.
     void Close();
@@ -150,9 +153,6 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     // The source-bill selection window of the class and the fill from the bills picked there,
     // raising no event; false when the person picked none.
     bool SelectSourceBills(int sourceClassTypeId);
-    // A new bill filled from rows pushed down from a list of the source class; the plug-in hears
-    // of it as of a source-bill selection.
-    void FillPushedRows(int sourceClassTypeId, const VectorPtr& rows);
     // mnuSelectBill: the selection of the bill's first source class, then AfterSelBill.
     void SelectBillOfFirstSource();
 
