@@ -102,19 +102,5 @@ TEST_F(QualityStandardTest, ACopyThatCannotBeLockedTellsTheHostWhileANewBillIsSi
     EXPECT_NE(NextMessage().find("FCheckerID"), std::string::npos);
 }
 
-TEST_F(QualityStandardTest, ATargetOnlyWritesTheCellsItOwns) {
-    host::BillForm& form = session->OpenNewBill(kClass);
-    form.Edit("FQCSchemeNo", 0, "FA-001");
-    form.Edit("FTargetQty", 2, "99.75");
-    EXPECT_EQ(form.ValueText("FUpperLimitQty", 2), "99.75");
-    EXPECT_EQ(form.ValueText("FLowerLimit", 2), "99.75");
-    EXPECT_EQ(form.ValueText("FUpperTolerance", 2), "0");
-    EXPECT_EQ(form.ValueText("FTarget", 2), "99.5") << "the target text is the scheme's";
-    EXPECT_EQ(form.ValueText("FUpperLimitQty", 3), "0.5") << "other rows keep theirs";
-    ASSERT_TRUE(form.Save()) << NextMessage();
-    EXPECT_EQ(Query("select FLowerLimitQty from QMQualityStandardEntry where FEntryID = 2"),
-              "99.75");
-}
-
 }  // namespace
 }  // namespace velaqm
