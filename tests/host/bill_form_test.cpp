@@ -229,13 +229,15 @@ TEST_F(BillFormTest, ALinkedFillAnnouncesTheHeadAndEachRowItFilled) {
     member = std::static_pointer_cast<BillEvent>(form.shared_from_this());
     session->QueueChoice({.kind = host::WindowChoice::Kind::Bills, .billNumbers = {"WIN000001"}});
     form.Click("mnuSelectBill");
-    EXPECT_EQ(filled, (std::vector<std::string>{"-1 qmsampling cells -",
-                                                "1 qmsamplingentry cells B0901",
-                                                "2 qmsamplingentry cells B0902"}));
-    // Showing the bill's own data again is no fill.
+    EXPECT_EQ(filled,
+              (std::vector<std::string>{"-1 qmsampling cells -", "1 qmsamplingentry cells B0901",
+                                        "2 qmsamplingentry cells B0902"}));
+    // Showing the bill's own data again is no fill, and no data fills nothing.
     filled.clear();
     form.BillCtl()->DoFilldata(form.BillData());
+    form.BillCtl()->DoFilldata(nullptr);
     EXPECT_TRUE(filled.empty());
+    EXPECT_EQ(form.ValueText("FBatchNo", 2), "B0902");
 }
 
 TEST_F(BillFormTest, CellSettingsAreKeptPerCellUntilTheNextLoad) {
