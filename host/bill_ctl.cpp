@@ -68,7 +68,7 @@ void HostBillCtl::SetData(const DictionaryPtr& data) {
 void HostBillCtl::DoFilldata(const DictionaryPtr& data) {
     BillForm& form = Form();
     const bool own = data == form.m_values.Data();
-    form.m_values.FillFrom(data);
+    if (!own) form.FillFromLinked(data);
     form.m_isChange = true;
     form.m_session.Log().Add(EntryKind::Form, own ? "bill shown afresh" : "bill filled");
 }

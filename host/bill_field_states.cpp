@@ -44,6 +44,12 @@ bool BillFieldStates::CellLocked(std::string_view key, int row) const {
     return found != m_cellLocks.end() && found->second;
 }
 
+std::optional<int> BillFieldStates::CellSetting(std::string_view key, int row) const {
+    const auto found = m_cellSettings.find({UpperAscii(FieldOf(*m_def, key).key), row});
+    if (found == m_cellSettings.end()) return std::nullopt;
+    return found->second;
+}
+
 void BillFieldStates::SetEnabled(const FieldDef& field, bool enabled) {
     m_fieldEnabled[UpperAscii(field.key)] = enabled;
 }

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,6 +25,8 @@ class BillFieldStates {
     bool Enabled(std::string_view key) const;
     bool Locked(std::string_view key) const;
     bool CellLocked(std::string_view key, int row) const;
+    // The setting a plug-in gave the cell; nullopt when it gave none.
+    std::optional<int> CellSetting(std::string_view key, int row) const;
     bool BillLocked() const { return m_billLocked; }
 
     void SetEnabled(const FieldDef& field, bool enabled);

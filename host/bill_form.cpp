@@ -324,16 +324,39 @@ void BillForm::HostToolAction(std::string_view key) {
 bool BillForm::SelectSourceBills(int sourceClassTypeId) {
     const VectorPtr chosen = ChooseSourceBills(m_session, sourceClassTypeId);
     if (!chosen) return false;
-    m_values.FillFrom(LinkedBillData(m_session, sourceClassTypeId, *m_template, chosen));
+    FillFromLinked(LinkedBillData(m_session, sourceClassTypeId, *m_template, chosen));
     m_isChange = true;
     return true;
 }
 
 void BillForm::FillPushedRows(int sourceClassTypeId, const VectorPtr& rows) {
-    m_values.FillFrom(LinkedBillData(m_session, sourceClassTypeId, *m_template, rows));
+    FillFromLinked(LinkedBillData(m_session, sourceClassTypeId, *m_template, rows));
     m_isChange = true;
     m_session.Log().Add(EntryKind::Form, "bill filled by the push-down");
     FireAfterSelBill(sourceClassTypeId);
+}
+
+void BillForm::FillFromLinked(const DictionaryPtr& linked) {
+    m_values.FillFrom(linked);
+    if (!linked) return;
+    const VectorPtr pages = m_template->ClassTypeEntry();
+    auto page = [&](std::size_t index) {
+        return index <= pages->Size() ? pages->Item(index).ObjectAs<Dictionary>() : nullptr;
+    };
+    const DictionaryPtr data = m_values.Data();
+    Raise("AfterFillRow", [&](BillEventsSink& sink) {
+        sink.AfterFillRow(-1, page(1), data->Item("Page1").ObjectAs<Dictionary>(),
+                          linked->Item("Page1").ObjectAs<Dictionary>());
+    });
+    const VectorPtr sourceRows = linked->Item("Page2").ObjectAs<Vector>();
+    const VectorPtr rows = data->Item("Page2").ObjectAs<Vector>();
+    if (!sourceRows || !rows) return;
+    for (std::size_t row = 1; row <= sourceRows->Size() && row <= rows->Size(); ++row)
+        Raise("AfterFillRow", [&](BillEventsSink& sink) {
+            sink.AfterFillRow(static_cast<int>(row), page(kEntryPage),
+                              rows->Item(row).ObjectAs<Dictionary>(),
+                              sourceRows->Item(row).ObjectAs<Dictionary>());
+        });
 }
 
 void BillForm::SelectBillOfFirstSource() {
@@ -389,6 +412,10 @@ bool BillForm::FieldLocked(std::string_view key) const {
 
 bool BillForm::CellLocked(std::string_view key, int row) const {
     return m_fields.CellLocked(key, row);
+}
+
+std::optional<int> BillForm::CellSetting(std::string_view key, int row) const {
+    return m_fields.CellSetting(key, row);
 }
 
 int BillForm::RowsWithData() const {
@@ -538,7 +565,10 @@ void BillForm::LockCell(const DictionaryPtr& fieldInfo, int row, bool locked) {
 }
 
 void BillForm::SetCellSetting(const DictionaryPtr& fieldInfo, int row, int value) {
-    m_fields.SetCellSetting(FieldOf(fieldInfo), row, value);
+    const FieldDef& field = FieldOf(fieldInfo);
+    m_fields.SetCellSetting(field, row, value);
+    m_session.Log().Add(EntryKind::Field,
+                        CellName(field, row) + " setting=" + std::to_string(value));
 }
 
 void BillForm::RefreshDisplay() {

@@ -57,6 +57,7 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     bool FieldEnabled(std::string_view key) const;
     bool FieldLocked(std::string_view key) const;
     bool CellLocked(std::string_view key, int row) const;
+    std::optional<int> CellSetting(std::string_view key, int row) const;
     bool BillLocked() const { return m_fields.BillLocked(); }
     int RowsWithData() const;
     std::optional<bool> LastSave() const { return m_lastSave; }
@@ -155,6 +156,9 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     bool SelectSourceBills(int sourceClassTypeId);
     // mnuSelectBill: the selection of the bill's first source class, then AfterSelBill.
     void SelectBillOfFirstSource();
+    // Fills the bill from linked source data, then raises AfterFillRow for the head (row -1)
+    // and for each entry row filled, handing on the page, the row's values and its source data.
+    void FillFromLinked(const DictionaryPtr& linked);
 
     Session& m_session;
     std::shared_ptr<const ClassDef> m_def;

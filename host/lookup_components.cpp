@@ -187,8 +187,21 @@ class HostDataInfo final : public DataInfo {
     VectorPtr GetProjData(std::string_view, std::string_view) override {
         throw NotOffered("GetProjData");
     }
-    VectorPtr GetQCSchemeBilldata(std::string_view, std::string_view) override {
-        throw NotOffered("GetQCSchemeBilldata");
+    // The schemes (class type 45) meeting the plug-in's condition, one row each, as the class
+    // link takes chosen bills; every scheme for a blank condition.
+    VectorPtr GetQCSchemeBilldata(std::string_view, std::string_view filter) override {
+        const std::string where =
+            TrimView(filter).empty() ? "" : " WHERE (" + std::string(filter) + ")";
+        const ResultSet result = m_session.Db().Execute(
+            "SELECT FInterID, FBillNo, FSchemeName FROM icqcscheme" + where + " ORDER BY FInterID");
+        VectorPtr schemes = NewVector();
+        for (const Row& row : result.rows) {
+            DictionaryPtr scheme = NewDictionary();
+            for (std::size_t c = 0; c < result.columns.size(); ++c)
+                scheme->SetItem(result.columns[c], row[c]);
+            schemes->Insert(Variant(scheme));
+        }
+        return schemes;
     }
 
     // (login, link, chosen rows, target template): the link is a source class ID or a link key

@@ -5,6 +5,7 @@
 #include "frame/text_util.h"
 #include "inspection/client_service_log.h"
 #include "inspection/watch_log_event.h"
+#include "inspection/quality_standard.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
 
@@ -16,6 +17,7 @@ constexpr std::array kPlugins{
     PluginEntry{"ClientServiceLog", &MakePlugin<ClientServiceLog>},
     PluginEntry{"SamplingLogEvent", &MakePlugin<SamplingLogEvent>},
     PluginEntry{"WatchLogEvent", &MakePlugin<WatchLogEvent>},
+    PluginEntry{"QualityStandard", &MakePlugin<QualityStandard>},
 };
 }  // namespace
 

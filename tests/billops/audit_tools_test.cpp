@@ -14,9 +14,13 @@ namespace {
 
 class AuditToolsTest : public testing::SessionTest {
   protected:
-    // A copy of the customer service log's template under another class type, with no plug-in.
+    // A copy of the customer service log's template under another class type, with no plug-in;
+    // it takes the place of a template the seed may have for that class type.
     void MakeBareClass(int classTypeId) {
         const std::string id = std::to_string(classTypeId);
+        session->Db().ExecuteNative("DELETE FROM ICClassType WHERE FID = " + id +
+                                    "; DELETE FROM ICClassTypeEntry WHERE FParentID = " + id +
+                                    "; DELETE FROM ICClassTableInfo WHERE FClassTypeID = " + id);
         session->Db().ExecuteNative(
             "INSERT INTO ICClassType (FID, FName_chs, FTableName, FObjectType, FObjectID) "
             "VALUES (" +

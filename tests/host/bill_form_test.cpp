@@ -213,6 +213,44 @@ TEST_F(BillFormTest, AMenuBarFormRaisesMenuBarEventsAndKeepsItsToolsThere) {
     EXPECT_EQ(initialized, 0) << "the menu bar was built before the member subscribed";
 }
 
+TEST_F(BillFormTest, ALinkedFillAnnouncesTheHeadAndEachRowItFilled) {
+    host::BillForm& form = session->OpenNewBill(1001906);
+    std::vector<std::string> filled;
+    EventMember<BillEvent> member{{
+        .AfterFillRow =
+            [&](int row, const DictionaryPtr& page, const DictionaryPtr& cells,
+                const DictionaryPtr& link) {
+                const auto batch = link ? link->Item("FBatchNo").ObjectAs<Dictionary>() : nullptr;
+                filled.push_back(std::to_string(row) + " " + Text(page->Item("FTableName")) + " " +
+                                 (cells ? "cells" : "none") + " " +
+                                 (batch ? Text(batch->Item("FFLD")) : "-"));
+            },
+    }};
+    member = std::static_pointer_cast<BillEvent>(form.shared_from_this());
+    session->QueueChoice({.kind = host::WindowChoice::Kind::Bills, .billNumbers = {"WIN000001"}});
+    form.Click("mnuSelectBill");
+    EXPECT_EQ(filled,
+              (std::vector<std::string>{"-1 qmsampling cells -", "1 qmsamplingentry cells B0901",
+                                        "2 qmsamplingentry cells B0902"}));
+    // Showing the bill's own data again is no fill, and no data fills nothing.
+    filled.clear();
+    form.BillCtl()->DoFilldata(form.BillData());
+    form.BillCtl()->DoFilldata(nullptr);
+    EXPECT_TRUE(filled.empty());
+    EXPECT_EQ(form.ValueText("FBatchNo", 2), "B0902");
+}
+
+TEST_F(BillFormTest, CellSettingsAreKeptPerCellUntilTheNextLoad) {
+    MakeClassWithEntries();
+    host::BillForm& form = session->OpenNewBill(1009920);
+    form.SetCellSetting(form.GetFieldInfoByKey("FQty", "", 0), 2, 3);
+    EXPECT_EQ(form.CellSetting("fqty", 2), 3);
+    EXPECT_EQ(form.CellSetting("FQty", 1), std::nullopt);
+    EXPECT_THROW(form.CellSetting("FNoSuchField", 1), HostError);
+    form.Click("mnuFileNew");
+    EXPECT_EQ(form.CellSetting("FQty", 2), std::nullopt);
+}
+
 TEST(SessionFileTest, AnUnusableDatabaseFileIsRefusedAndLeftAlone) {
     namespace fs = std::filesystem;
     host::SessionOptions options;

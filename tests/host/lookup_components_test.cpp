@@ -120,5 +120,29 @@ TEST_F(LookupComponentsTest, SourceRowsComeByTargetKeyWithTheTargetsPages) {
     EXPECT_TRUE(empty->Exists("FBillNo"));
 }
 
+TEST_F(LookupComponentsTest, SchemesAreFoundByTheConditionTheyAreAskedFor) {
+    const auto access = CreateObject<DataInfo>(progid::kDataInfo);
+    // "FInterID" of each scheme found, in order.
+    auto found = [&](std::string_view filter) {
+        std::string ids;
+        const VectorPtr schemes = access->GetQCSchemeBilldata("", filter);
+        for (const Variant& item : *schemes)
+            ids += (ids.empty() ? "" : ",") + Text(item.ObjectAs<Dictionary>()->Item("FInterID"));
+        return ids;
+    };
+    EXPECT_EQ(found("FBillNo = 'fa-002 '"), "2") << "the database's comparison of text";
+    EXPECT_EQ(found("FBillNo = 'FA-009'"), "");
+    EXPECT_EQ(found("FBillNo = 'x'' OR ''1''=''1'"), "");
+    EXPECT_EQ(found(" "), "1,2,3,4");
+    const VectorPtr scheme = access->GetQCSchemeBilldata("", "FInterID = 1");
+    ASSERT_EQ(scheme->Size(), 1u);
+    const DictionaryPtr row = scheme->Item(1).ObjectAs<Dictionary>();
+    EXPECT_EQ(Text(row->Item("FBillNo")), "FA-001");
+    EXPECT_EQ(Text(row->Item("FSchemeName")), "原料对乙酰氨基酚检验方案");
+    // SQL Server text runs through the host's dialect; a condition it cannot run is an error.
+    EXPECT_EQ(found("ISNULL(FCheckerID, 0) = 0"), "4");
+    EXPECT_THROW(access->GetQCSchemeBilldata("", "FNoSuchColumn = 1"), HostError);
+}
+
 }  // namespace
 }  // namespace velaqm
