@@ -4,6 +4,7 @@
 
 #include "frame/text_util.h"
 #include "inspection/client_service_log.h"
+#include "inspection/sample_destroy.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
 
@@ -14,6 +15,7 @@ constexpr std::array kPlugins{
     PluginEntry{"SampleStandard", &MakePlugin<SampleStandard>},
     PluginEntry{"ClientServiceLog", &MakePlugin<ClientServiceLog>},
     PluginEntry{"SamplingLogEvent", &MakePlugin<SamplingLogEvent>},
+    PluginEntry{"CSampleDestroy", &MakePlugin<CSampleDestroy>},
 };
 }  // namespace
 

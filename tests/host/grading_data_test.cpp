@@ -1,4 +1,5 @@
-// The substitute's grading-data reads: a query's rows as dictionaries.
+// The substitute's grading-data reads: a query's rows as dictionaries, which name chosen bills
+// for the class link by FID and FEntryID.
 #include <gtest/gtest.h>
 
 #include "frame/convert.h"
@@ -45,6 +46,34 @@ TEST_F(GradingDataTest, EachRowIsADictionaryOfItsColumnsInTheServersDialect) {
     EXPECT_EQ(none->Size(), 0u);
     EXPECT_TRUE(Read("update qmsampling set FNote = 'n' where FID = 8").IsEmpty());
     EXPECT_THROW(Read("select FNoSuchColumn from qmsampling"), HostError);
+}
+
+TEST_F(GradingDataTest, ItsRowsFillADestructionRecordWithTheSamplesTheyName) {
+    const auto chosen =
+        Read(
+            "select a.FID, a.FClassTypeID, b.FEntryID from qmsampling a inner join "
+            "qmsamplingentry b on a.FID = b.FID where b.FSampleNO in ('S-1', 'S-3', 'S-4')")
+            .ObjectAs<Vector>();
+    auto target = CreateObject<ClassTemplate>(progid::kClassTemplate);
+    target->SetClassTypeID(1001911);
+    auto link = CreateObject<ClassLink>(progid::kClassLink);
+    link->SetDataSrv(target);
+    link->SetSRCClassTypeID(1001906);
+    link->InitLinkTemplate();
+    const auto data =
+        link->selbills(Variant(), Variant(chosen), Variant(true)).ObjectAs<Dictionary>();
+    ASSERT_TRUE(data);
+    auto value = [](const DictionaryPtr& cells, std::string_view key) {
+        return Text(cells->Item(key).ObjectAs<Dictionary>()->Item("FFLD"));
+    };
+    const auto head = data->Item("Page1").ObjectAs<Dictionary>();
+    EXPECT_EQ(value(head, "FSampleNO"), "QY-7");
+    EXPECT_EQ(value(head, "FSampleID"), "7");
+    const auto rows = data->Item("Page2").ObjectAs<Vector>();
+    ASSERT_EQ(rows->Size(), 3u);
+    EXPECT_EQ(value(rows->Item(1).ObjectAs<Dictionary>(), "FSampleNO_2"), "S-1");
+    EXPECT_EQ(value(rows->Item(2).ObjectAs<Dictionary>(), "FSampleNO_2"), "S-3");
+    EXPECT_EQ(value(rows->Item(3).ObjectAs<Dictionary>(), "FSampleNO_2"), "S-4");
 }
 
 }  // namespace
