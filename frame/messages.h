@@ -42,6 +42,18 @@ void SetFormFont(const ObjectPtr& form);
 int LogStart(std::string_view text);
 void LogEnd(int handle, int result);
 
+// The trace entry of one run of a traced procedure, ended with result 0 on every way out.
+class TraceScope {
+  public:
+    explicit TraceScope(std::string_view tag) : m_handle(LogStart(tag)) {}
+    ~TraceScope() { LogEnd(m_handle, 0); }
+    TraceScope(const TraceScope&) = delete;
+    TraceScope& operator=(const TraceScope&) = delete;
+
+  private:
+    int m_handle;
+};
+
 // Forgets the per-process state (language, loaders, trace log), as unloading the library does.
 // The substitute host calls it between sessions.
 void ResetProcessState();

@@ -362,6 +362,11 @@ void BillForm::FillFromLinked(const DictionaryPtr& linked) {
 void BillForm::SelectBillOfFirstSource() {
     const std::vector<int> sources = SourceClassesOf(m_session, m_def->id);
     if (sources.empty()) throw ActionRefused("no class's bills fill this bill");
+    // The plug-in prepares the bill for the selection; this host's window takes no filter.
+    std::string filter;
+    Raise("BeforeSelBills", [&](BillEventsSink& sink) {
+        sink.BeforeSelBills(sources.front(), m_template, NewDictionary(), filter, NewDictionary());
+    });
     if (SelectSourceBills(sources.front())) FireAfterSelBill(sources.front());
 }
 

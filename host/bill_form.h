@@ -154,7 +154,8 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     // The source-bill selection window of the class and the fill from the bills picked there,
     // raising no event; false when the person picked none.
     bool SelectSourceBills(int sourceClassTypeId);
-    // mnuSelectBill: the selection of the bill's first source class, then AfterSelBill.
+    // mnuSelectBill: BeforeSelBills, the selection of the bill's first source class, then
+    // AfterSelBill.
     void SelectBillOfFirstSource();
     // Fills the bill from linked source data, then raises AfterFillRow for the head (row -1)
     // and for each entry row filled, handing on the page, the row's values and its source data.

@@ -205,6 +205,26 @@ class HostShopRptData final : public ShopRptData, SessionComponent {
     RecordsetPtr GetData(std::string_view, std::string_view sql) override { return Query(sql); }
 };
 
+// VelaMQMGrading.CGetGradingData: the rows of a query as the class link takes chosen bills, one
+// Dictionary per row (column -> value); Empty for a statement that returns no rows at all.
+class HostGradingData final : public GradingData, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    Variant GetData(std::string_view, std::string_view sql) override {
+        m_session.Log().Add(EntryKind::Sql, std::string(sql));
+        const ResultSet result = m_session.Db().Execute(sql);
+        if (!result.isQuery) return Variant();
+        VectorPtr rows = NewVector();
+        for (const auto& values : result.rows) {
+            DictionaryPtr row = NewDictionary();
+            for (std::size_t i = 0; i < result.columns.size(); ++i)
+                row->SetItem(result.columns[i], values[i]);
+            rows->Insert(Variant(row));
+        }
+        return Variant(rows);
+    }
+};
+
 // ADODB.Connection, for the client's local switch database. This client has no Jet 3.51
 // provider; the Jet 4.0 provider opens its "Data Source" as an SQLite file, so that a missing
 // file or one that is not a database fails as Jet would.
@@ -286,6 +306,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kFrmResLoader,
          [](Session&) -> ObjectPtr { return std::make_shared<HostFrmResLoader>(); }},
         {progid::kShopRptData, Make<HostShopRptData>()},
+        {progid::kGradingData, Make<HostGradingData>()},
         {progid::kFormulaEditor, Make<HostFormulaEditor>()},
         {progid::kToolbarControl,
          [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},

@@ -4,8 +4,9 @@
 
 #include "frame/text_util.h"
 #include "inspection/client_service_log.h"
-#include "inspection/watch_log_event.h"
 #include "inspection/quality_standard.h"
+#include "inspection/sample_destroy.h"
+#include "inspection/watch_log_event.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
 
@@ -18,6 +19,7 @@ constexpr std::array kPlugins{
     PluginEntry{"SamplingLogEvent", &MakePlugin<SamplingLogEvent>},
     PluginEntry{"WatchLogEvent", &MakePlugin<WatchLogEvent>},
     PluginEntry{"QualityStandard", &MakePlugin<QualityStandard>},
+    PluginEntry{"CSampleDestroy", &MakePlugin<CSampleDestroy>},
 };
 }  // namespace
 

@@ -47,18 +47,6 @@ constexpr std::string_view kPlanBatch =
 
 constexpr std::string_view kTraceTag = "VelaQMBillEvent.SampleStandard.RefreshAcRe";
 
-// The trace entry of one refresh, closed on every way out.
-class TraceScope {
-  public:
-    explicit TraceScope(std::string_view tag) : m_handle(LogStart(tag)) {}
-    ~TraceScope() { LogEnd(m_handle, 0); }
-    TraceScope(const TraceScope&) = delete;
-    TraceScope& operator=(const TraceScope&) = delete;
-
-  private:
-    int m_handle;
-};
-
 RecordsetPtr Execute(std::string_view sql) {
     return CreateObject<AppConnection>(progid::kAppConnection)->Execute(sql);
 }
