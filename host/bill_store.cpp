@@ -118,9 +118,13 @@ void InsertRow(Database& db, const std::string& table, const std::vector<const F
     }
     for (const FieldDef* field : fields) {
         const auto value = row->Item(field->key).ObjectAs<Dictionary>();
+        Variant column = ColumnValue(*field, value ? value->Item("FFLD") : Variant());
+        // A field left empty leaves the column to its default, as a row the form never showed
+        // would: a sample is not destroyed (0) until something marks it so.
+        if (column.IsNull()) continue;
         columns += ", " + QuoteName(field->fieldName);
         marks += ", ?";
-        values.push_back(ColumnValue(*field, value ? value->Item("FFLD") : Variant()));
+        values.push_back(std::move(column));
     }
     auto insert =
         db.Prepare("INSERT INTO " + QuoteName(table) + " (" + columns + ") VALUES (" + marks + ")");

@@ -70,7 +70,7 @@ TEST(Runner, LoginWithoutRightsIsRefusedTheAudit) {
     EXPECT_EQ(RunText("login rights=none\n" + kSavedBill +
                       "click mnuEditCheck\n"
                       "expect message \"对不起，你没有相应的权限！\"\n"
-                      "expect value FCheckerID \"\"\n"),
+                      "expect value FCheckerID 0\n"),
               "PASS t.vqs");
 }
 

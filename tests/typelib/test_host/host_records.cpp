@@ -188,9 +188,10 @@ ComPtr<IDispatch> NewClassLink() {
               [](Call&) { State().Record(L"ClassLink.InitLinkTemplate"); });
     AddMember(*link, L"selbills", [](Call& call) {
         State().Record(L"ClassLink.selbills " + std::to_wstring(SizeOf(call.Object(1).get())));
-        call.Return(NewDictionary({{L"Page1", ObjectValue(NewDictionary().get())},
-                                   {L"Page2", ObjectValue(NewVector({}).get())}})
-                        .get());
+        Entries data;
+        data.emplace_back(L"Page1", ObjectValue(NewDictionary().get()));
+        data.emplace_back(L"Page2", ObjectValue(NewVector(std::vector<com::Variant>{}).get()));
+        call.Return(NewDictionary(std::move(data)).get());
     });
     return AsDispatch(link);
 }
