@@ -78,10 +78,6 @@ std::string FunctionCodeOf(std::string_view subId, int classTypeId, BillOperatio
     return "XPF" + std::to_string(classTypeId) + std::string(kOperationTools[index]);
 }
 
-void Inform(std::string_view text) {
-    ShowMessage(text, kMsgInformation);
-}
-
 // The parameter set of CheckBill for one bill.
 DictionaryPtr CheckParams(const Variant& classTypeId, const Variant& billId, bool check) {
     DictionaryPtr params = NewDictionary();

@@ -60,7 +60,7 @@ void ApplyBaseProperty(BillEvent& bill, int row, std::span<const std::string_vie
 
 bool RefuseLastRowDelete(BillEvent& bill, std::string_view key, bool& Cancel) {
     if (FilledRows(bill, key).size() >= 2) return false;
-    ShowMessage(LoadCVString("不允许删除，必须保留一行."), kMsgInformation);
+    Inform(LoadCVString("不允许删除，必须保留一行."));
     Cancel = true;
     return true;
 }

@@ -99,6 +99,14 @@ std::string GetQMaInfoName(int classTypeId, std::string_view number) {
     return result && !result->Eof() ? Text(result->Fields("FName")) : "";
 }
 
+RecordsetPtr RunQuery(std::string_view sql) {
+    return Execute(sql);
+}
+
+bool HasRow(const RecordsetPtr& rows) {
+    return rows && !rows->Eof();
+}
+
 bool RecordExists(std::string_view sql) {
     const RecordsetPtr result = Execute(sql);
     return result && !result->Eof() && !result->Bof();

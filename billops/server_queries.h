@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/date.h"
+#include "frame/host_services.h"
 
 namespace velaqm {
 
@@ -23,5 +24,9 @@ Date GetServerDate();
 std::string GetQMaInfoName(int classTypeId, std::string_view number);
 // True when the statement returns at least one row.
 bool RecordExists(std::string_view sql);
+// The statement run on the connection; null when it returns no recordset.
+RecordsetPtr RunQuery(std::string_view sql);
+// The recordset has a current row.
+bool HasRow(const RecordsetPtr& rows);
 
 }  // namespace velaqm

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "billops/lookup_filter.h"
+#include "billops/server_queries.h"
 #include "frame/convert.h"
 #include "frame/host_error.h"
 #include "frame/host_services.h"
@@ -21,10 +22,6 @@ constexpr std::string_view kLineBreak = "\r\n";
 
 RecordsetPtr Execute(std::string_view sql) {
     return CreateObject<AppConnection>(progid::kAppConnection)->Execute(sql);
-}
-
-bool HasRow(const RecordsetPtr& rows) {
-    return rows && rows->State() == Recordset::kStateOpen && !rows->Eof();
 }
 
 void AndJoin(std::string& condition, const std::string& more) {

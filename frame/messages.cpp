@@ -175,4 +175,12 @@ WaitCursor::~WaitCursor() {
     }
 }
 
+void Inform(std::string_view text) {
+    ShowMessage(text, kMsgInformation);
+}
+
+std::string RowText(int row, std::string_view rest) {
+    return LoadCVString("第", kTextTrailingBlank) + std::to_string(row) + LoadCVString(rest);
+}
+
 }  // namespace velaqm

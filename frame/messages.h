@@ -31,6 +31,10 @@ std::string LoadCVString(std::string_view text, int kind = kTextPlain);
 std::string FormatCVString(std::string_view text, std::initializer_list<std::string_view> args);
 // A message box with the library's title; returns the button pressed.
 int ShowMessage(std::string_view text, int flags);
+// An information box (the text as it stands: load it first).
+void Inform(std::string_view text);
+// "第" + row + rest, each piece in the user's language: the start of a message about a row.
+std::string RowText(int row, std::string_view rest);
 
 std::string GetLanguage();
 std::shared_ptr<ResLoader> GetStringLoader();

@@ -127,8 +127,7 @@ void QualityStandard::CheckScheme() {
     const auto access = CreateObject<DataInfo>(progid::kDataInfo);
     const VectorPtr schemes = access->GetQCSchemeBilldata(GetPropsString(), SchemeFilter(*number));
     if (!schemes || schemes->Size() < 1) {
-        ShowMessage(LoadCVString("对不起，你输入的质检方案单号不存在，请检查重新输入！"),
-                    kMsgInformation);
+        Inform(LoadCVString("对不起，你输入的质检方案单号不存在，请检查重新输入！"));
         m_billinterface->SetValueByKey("FQCSchemeNo", std::string(), -1);
         return;
     }

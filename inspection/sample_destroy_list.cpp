@@ -42,7 +42,7 @@ void CSampleDestroy::m_List_BarClick(const ToolPtr& Tool, bool& Cancel) {
 void CSampleDestroy::ShowSamplingRecord() {
     const std::string filter = GetRelatedBillID(CurrentListRow(*m_List));
     if (filter.empty()) {
-        ShowMessage(LoadCVString("上查没有关联的单据"), kMsgInformation);
+        Inform(LoadCVString("上查没有关联的单据"));
         return;
     }
     ShowBillsInLookUp(kSamplingRecordClass, "取样记录", filter);

@@ -35,29 +35,12 @@ constexpr std::array<std::string_view, 4> kMeasuredColumns = {"FSpecLowerLimit",
 constexpr std::array<std::string_view, 3> kObservationResults = {"FVatchValue", "FWatchResult",
                                                                  "FMemo1"};
 
-void Inform(const std::string& text) {
-    ShowMessage(text, kMsgInformation);
-}
-
-RecordsetPtr Query(const std::string& sql) {
-    return CreateObject<AppConnection>(progid::kAppConnection)->Execute(sql);
-}
-
-bool HasRow(const RecordsetPtr& rows) {
-    return rows && !rows->Eof();
-}
-
-// "第" + row + rest, each piece in the user's language.
-std::string RowMessage(int row, std::string_view rest) {
-    return LoadCVString("第", kTextTrailingBlank) + std::to_string(row) + LoadCVString(rest);
-}
-
 std::string ProblemText(const ObservationProblem& problem) {
     switch (problem.kind) {
         case ObservationProblem::Kind::kNoCheckItem:
-            return RowMessage(problem.row, "行检验项目不能为空，请检查!");
+            return RowText(problem.row, "行检验项目不能为空，请检查!");
         case ObservationProblem::Kind::kNoObservedValue:
-            return RowMessage(problem.row, "行观察值必须录入，请检查!");
+            return RowText(problem.row, "行观察值必须录入，请检查!");
     }
     return "";
 }
@@ -186,7 +169,7 @@ bool WatchLogEvent::CheckSample() {
         EmptyBill();
         return true;
     }
-    const RecordsetPtr rows = Query(
+    const RecordsetPtr rows = RunQuery(
         " select qmsampling.FID,qmsampling.FClassTypeID,qmsamplingentry.FEntryID from qmsampling "
         " inner join qmsamplingentry  on qmsampling.FID=qmsamplingentry.FID "
         " where qmsamplingentry.FSampleNo= " +
@@ -218,7 +201,7 @@ void WatchLogEvent::FillAfterSelection(int sourceClassTypeId) {
 }
 
 void WatchLogEvent::FillFromSampleRecord(const std::string& sampleNo) {
-    const RecordsetPtr record = Query(
+    const RecordsetPtr record = RunQuery(
         "select  a.FBillNO,a.FSamplingDT from qmsampling a"
         " inner join qmsamplingentry b on a.FID=b.FID"
         " where  b.FSampleNo=" +
@@ -235,7 +218,7 @@ void WatchLogEvent::FillFromSampleRecord(const std::string& sampleNo) {
 void WatchLogEvent::FillFromItemScheme() {
     const std::string item = Trim(HeadText("FItemCode"));
     if (item.empty()) return;
-    const RecordsetPtr scheme = Query(
+    const RecordsetPtr scheme = RunQuery(
         "select a.FInterID,a.FBillNo,a.FSchemeName from icqcscheme a"
         " inner join t_icitem b on a.FInterID=b.FInspectionProject"
         " where  a.FStatus>0 AND b.FItemID =" +
@@ -255,7 +238,7 @@ void WatchLogEvent::FillFromItemScheme() {
 void WatchLogEvent::FillScheme() {
     const std::string number = HeadText("FCheckProjectName");
     if (number.empty()) return;
-    const RecordsetPtr rows = Query(
+    const RecordsetPtr rows = RunQuery(
         " select a.FInterID ,a.FTrantype 'FClassTypeID',b.FIdentity from IcqcScheme a"
         " inner join IcqcSchemeEntry b on a.FinterID=b.FInterID"
         " Where a.FStatus=1 AND GetDate() BETWEEN a.FValidDate AND a.FInValidDate AND "
@@ -292,8 +275,8 @@ void WatchLogEvent::ApplyRowRule(int row) {
 
 // A destroyed sample's log stays as it is: neither audited nor un-audited.
 bool WatchLogEvent::DestroyedSampleRefused(bool forAudit) {
-    const RecordsetPtr flag = Query("select FDestoryFlag from qmsamplingentry where FSampleNO=" +
-                                    SqlText(HeadText("FSampleNO")));
+    const RecordsetPtr flag = RunQuery("select FDestoryFlag from qmsamplingentry where FSampleNO=" +
+                                       SqlText(HeadText("FSampleNO")));
     if (!HasRow(flag) || !Truth(flag->Fields(0))) return false;
     Inform(LoadCVString("样品已经销毁，不能", kTextTrailingBlank) +
            (forAudit ? "" : LoadCVString("反")) + LoadCVString("审核！"));

@@ -58,7 +58,7 @@ void WatchLogEvent::ShowRelatedSamplingRecords() {
     if (!row) return;
     const std::string ids = SamplingRecordsOf(row->Item("FID"));
     if (ids.empty()) {
-        ShowMessage(LoadCVString("所选[留样观察记录]没有关联的[取样记录]"), kMsgInformation);
+        Inform(LoadCVString("所选[留样观察记录]没有关联的[取样记录]"));
         return;
     }
     ShowBillsInLookUp(kSamplingRecordClass, "取样记录", "qmsamplingentry.FID in (" + ids + ")");

@@ -47,10 +47,6 @@ std::string RowText(int row) {
     return std::to_string(row);
 }
 
-void Inform(const std::string& text) {
-    ShowMessage(text, kMsgInformation);
-}
-
 std::string SaveProblemText(const SaveProblem& problem) {
     using Kind = SaveProblem::Kind;
     const std::string row = RowText(problem.row);

@@ -29,26 +29,17 @@ constexpr int kSourceLookupType = 100;
 constexpr std::array<std::string_view, 4> kSourceFields = {"FSampleType", "FManTaskNo",
                                                            "FWorkOrderNo", "FReqBillNo"};
 
-void Inform(const std::string& text) {
-    ShowMessage(text, kMsgInformation);
-}
-
-// "第" + row + rest, each piece in the user's language.
-std::string RowMessage(int row, std::string_view rest) {
-    return LoadCVString("第", kTextTrailingBlank) + std::to_string(row) + LoadCVString(rest);
-}
-
 std::string SampleProblemText(const SampleProblem& problem) {
     using Kind = SampleProblem::Kind;
     const std::string row = std::to_string(problem.row);
     switch (problem.kind) {
         case Kind::kNumberStored:
-            return RowMessage(problem.row, "行的样品编号已经存在，请检查!");
+            return RowText(problem.row, "行的样品编号已经存在，请检查!");
         case Kind::kNumberRepeated:
-            return RowMessage(problem.row, "行的样品编号[") + problem.sampleNo +
+            return RowText(problem.row, "行的样品编号[") + problem.sampleNo +
                    LoadCVString("]已经存在,请检查.");
         case Kind::kKeptTooShort:
-            return RowMessage(problem.row, "行的保存期限必须大于等于当前日期，请检查!");
+            return RowText(problem.row, "行的保存期限必须大于等于当前日期，请检查!");
         case Kind::kNoProcess:
             return LoadCVString("工序取样时[第", kTextTrailingBlank) + row +
                    LoadCVString("行]工序必须录入，请检查!");

@@ -29,21 +29,9 @@ constexpr std::string_view kViewFollowUps = "mnuDataViewNextBill";
 constexpr std::string_view kPushToObservation = "mnuPushBill_1001907";
 constexpr std::string_view kPushToDestruction = "mnuPushBill_1001911";
 
-void Inform(const std::string& text) {
-    ShowMessage(text, kMsgInformation);
-}
-
-RecordsetPtr Query(const std::string& sql) {
-    return CreateObject<AppConnection>(progid::kAppConnection)->Execute(sql);
-}
-
-bool HasRow(const RecordsetPtr& rows) {
-    return rows && !rows->Eof();
-}
-
 // The one value of the first row, or Empty.
 Variant FirstValue(const std::string& sql) {
-    const RecordsetPtr rows = Query(sql);
+    const RecordsetPtr rows = RunQuery(sql);
     return HasRow(rows) ? rows->Fields(0) : Variant();
 }
 
@@ -71,7 +59,7 @@ std::string SampleRowCondition(const SelectedSample& sample, std::string_view al
 // The internal IDs a query returns in its column FID, joined by ",".
 std::string JoinedIds(const std::string& sql) {
     std::string ids;
-    const RecordsetPtr rows = Query(sql);
+    const RecordsetPtr rows = RunQuery(sql);
     for (; HasRow(rows); rows->MoveNext())
         ids += (ids.empty() ? "" : ",") + SqlWhole(rows->Fields("FID"));
     return ids;
@@ -176,8 +164,8 @@ std::string UnAuditRefusal(const SamplingRecordClass& records, bool audited, con
 void UnAuditOneRecord(const SamplingRecordClass& records, const DataSrv& billTemplate,
                       ListResults& results, const Variant& billId) {
     const RecordsetPtr bill =
-        Query("select FCheckerID," + SqlName(records.numberField) + " as FBillNo from " +
-              SqlName(records.headTable) + " where FID=" + SqlWhole(billId));
+        RunQuery("select FCheckerID," + SqlName(records.numberField) + " as FBillNo from " +
+                 SqlName(records.headTable) + " where FID=" + SqlWhole(billId));
     if (!HasRow(bill)) {
         results.ReportGone(records.billName);
         return;
@@ -297,7 +285,8 @@ bool SamplingLogEvent::PushDownRefused(bool checkExpiry) {
     const std::optional<SelectedSample> sample = FirstSelectedSample(*m_listInterface);
     if (!sample) return true;
     const std::string ownRow = SampleRowCondition(*sample, "");
-    const RecordsetPtr row = Query("select FDestoryFlag,FSampleNO from qmsamplingentry" + ownRow);
+    const RecordsetPtr row =
+        RunQuery("select FDestoryFlag,FSampleNO from qmsamplingentry" + ownRow);
     if (!HasRow(row)) return false;
     const std::string sampleNo = Text(row->Fields("FSampleNO"));
     if (NumberValue(row->Fields("FDestoryFlag")) != 0) {
@@ -319,8 +308,8 @@ bool SamplingLogEvent::PushedRecordAudited() {
     if (!sample) return false;
     const std::string table = Text(FirstValue("select FTableName from icclasstype where FID =" +
                                               std::to_string(kClassTypeID)));
-    const RecordsetPtr bill = Query("select FCheckerID,FBillNo from " + SqlName(table) +
-                                    "  where FID =" + SqlWhole(sample->billId));
+    const RecordsetPtr bill = RunQuery("select FCheckerID,FBillNo from " + SqlName(table) +
+                                       "  where FID =" + SqlWhole(sample->billId));
     if (!HasRow(bill)) return false;
     if (NumberValue(bill->Fields("FCheckerID")) != 0) return true;
     Inform(LoadCVString("单据：[") + Text(bill->Fields("FBillNo")) +
@@ -361,7 +350,7 @@ void SamplingLogEvent::ShowFollowUpBills() {
 void SamplingLogEvent::ShowSourceBill() {
     const std::optional<SelectedSample> sample = FirstSelectedSample(*m_listInterface);
     const RecordsetPtr record =
-        sample ? Query(
+        sample ? RunQuery(
                      " SELECT FSampleType,FReqBillID,FWorkOrderID,FManTaskID FROM qmsampling "
                      "WHERE FID = " +
                      SqlWhole(sample->billId))
