@@ -33,7 +33,7 @@ Check bill.ActiveBar.Tools("mnuEditCopy").Enabled = False, "and disabled"
 
 ' A saved record, loaded: its sampling record is locked, the samples too, the destruction cells
 ' of the filled row open.
-bill.EntryValue "FSampleNO_2", 1, "S-1"
+bill.EntryValue "FSampleNo_2", 1, "S-1"
 host.Clear
 bill.RaiseAfterLoadBill
 Check Ran(), "AfterLoadBill: " & lastError
