@@ -34,12 +34,14 @@ Variant LocalDictionary::Item(std::string_view key) const {
 }
 
 void LocalDictionary::SetItem(std::string_view key, Variant value) {
-    const auto [found, added] = m_index.emplace(Fold(key), m_entries.size());
-    if (added) {
-        m_entries.emplace_back(std::string(key), std::move(value));
-    } else {
+    std::string folded = Fold(key);
+    // Replacing a value, the common case, allocates no index node.
+    if (const auto found = m_index.find(folded); found != m_index.end()) {
         m_entries[found->second].second = std::move(value);
+        return;
     }
+    m_index.emplace(std::move(folded), m_entries.size());
+    m_entries.emplace_back(std::string(key), std::move(value));
 }
 
 bool LocalDictionary::Exists(std::string_view key) const {

@@ -128,6 +128,10 @@ bool Modified(const DictionaryPtr& cell) {
 
 void BillFormValues::FillFrom(const DictionaryPtr& data) {
     if (!data || data == m_data) return;
+    // The rows of a fill share their lookup records (the same item, unit, method): read once.
+    m_fillLookups.emplace();
+    const std::unique_ptr<std::optional<LookupTexts>, void (*)(std::optional<LookupTexts>*)>
+        fillOver(&m_fillLookups, [](std::optional<LookupTexts>* lookups) { lookups->reset(); });
     if (const auto head = data->Item("Page1").ObjectAs<Dictionary>())
         for (const auto& [key, cell] : head->Entries())
             if (const auto filled = cell.ObjectAs<Dictionary>(); Modified(filled))
@@ -144,6 +148,21 @@ void BillFormValues::FillFrom(const DictionaryPtr& data) {
                 if (const auto filled = cell.ObjectAs<Dictionary>(); Modified(filled))
                     FillCell(FieldOf(key), row, filled);
     }
+}
+
+void BillFormValues::ResolveLookupCell(const FieldDef& field, const DictionaryPtr& cell) {
+    if (!m_fillLookups) {
+        ResolveLookup(m_session.Db(), field, cell);
+        return;
+    }
+    const auto key = std::make_pair(field.key, Text(cell->Item("FFLD")));
+    if (const auto known = m_fillLookups->find(key); known != m_fillLookups->end()) {
+        cell->SetItem("FFND", known->second.first);
+        cell->SetItem("FDSP", known->second.second);
+        return;
+    }
+    ResolveLookup(m_session.Db(), field, cell);
+    m_fillLookups->emplace(key, std::make_pair(cell->Item("FFND"), cell->Item("FDSP")));
 }
 
 void BillFormValues::FillCell(const FieldDef& field, int row, const DictionaryPtr& filled) {
@@ -210,7 +229,7 @@ void BillFormValues::Store(const FieldDef& field, int row, const Variant& value)
     const DictionaryPtr cell = ValueAt(field, row);
     cell->SetItem("FFLD", value);
     if (field.IsLookup())
-        ResolveLookup(m_session.Db(), field, cell);
+        ResolveLookupCell(field, cell);
     else
         cell->SetItem("FDSP", Text(value));
     if (field.IsSourceLookup()) cell->SetItem("FFND", Text(value));

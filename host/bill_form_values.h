@@ -2,7 +2,9 @@
 // cell made on first use, and what a person may type into a field.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -86,10 +88,15 @@ class BillFormValues {
     void StoreLookupNumber(const FieldDef& field, int row, std::string_view text);
     // Takes a filled cell's value, and its number and text when the cell brings them.
     void FillCell(const FieldDef& field, int row, const DictionaryPtr& filled);
+    // A lookup cell's number and text from its record; during a fill each record is read once.
+    void ResolveLookupCell(const FieldDef& field, const DictionaryPtr& cell);
 
     Session& m_session;
     std::shared_ptr<const ClassDef> m_def;
     std::shared_ptr<HostDataSrv> m_template;
+    // While a fill runs: the number and text read for each lookup field and value.
+    using LookupTexts = std::map<std::pair<std::string, std::string>, std::pair<Variant, Variant>>;
+    std::optional<LookupTexts> m_fillLookups;
     DictionaryPtr m_data;
     int m_gridMaxRows;
 };
