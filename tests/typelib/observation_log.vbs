@@ -59,7 +59,7 @@ Check Not Has(host.Calls, "CheckBill"), "the audit service is not called: " & ho
 list.ShowMode = 2
 list.RaiseBarInitialize
 Check Ran(), "list BarInitialize: " & lastError
-For Each key In Array("mnuEditDelEntry", "mnuEditCopyEntry")
+For Each key In Array("mnuEdit", "mnuEditDelEntry", "mnuEditCopyEntry")
     Check list.ActiveBar.Tools(key).Visible = False, key & " hidden on the list"
 Next
 

@@ -611,6 +611,8 @@ ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className) {
     bill->head.emplace_back(L"FCheckerID", LongValue(0));
     for (const wchar_t* key : {L"mnuEditCheck", L"mnuEditUnCheck", L"mnuFileSave"})
         bill->tools[key] = {false, true};
+    for (const wchar_t* key : {L"mnuEditCopy", L"mnuEditDelRow"})
+        bill->tools[key] = {true, true};
     State().bills.push_back(bill);
 
     auto object = EventSource(L"_BillEvent", L"BillEvent", L"__BillEvent");
@@ -623,7 +625,7 @@ ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className) {
 ComPtr<IDispatch> NewList(LONG classTypeId) {
     auto bill = std::make_shared<BillState>();
     bill->classTypeId = classTypeId;
-    for (const wchar_t* key : {L"mnuEditCheck", L"mnuEditUnCheck", L"mnuEditCopy",
+    for (const wchar_t* key : {L"mnuEdit", L"mnuEditCheck", L"mnuEditUnCheck", L"mnuEditCopy",
                                L"mnuEditDelEntry", L"mnuEditCopyEntry"})
         bill->tools[key] = {true, true};
     auto object = EventSource(L"_ListEvents", L"ListEvents", L"__ListEvents");
