@@ -22,36 +22,58 @@ std::string LocalDictionary::Fold(std::string_view key) {
     return folded;
 }
 
+bool LocalDictionary::SameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+}
+
 void LocalDictionary::Reindex() {
     m_index.clear();
+    if (m_entries.size() < kIndexedFrom) return;
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         m_index.emplace(Fold(m_entries[i].first), i);
 }
 
+// A small dictionary (a value's FFLD/FDSP/FFND, a bill row) is searched in order: no index node
+// to allocate for each key.
+std::optional<std::size_t> LocalDictionary::Position(std::string_view key) const {
+    if (!m_index.empty()) {
+        const auto found = m_index.find(Fold(key));
+        return found == m_index.end() ? std::nullopt : std::optional(found->second);
+    }
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        if (SameKey(m_entries[i].first, key)) return i;
+    return std::nullopt;
+}
+
 Variant LocalDictionary::Item(std::string_view key) const {
-    const auto found = m_index.find(Fold(key));
-    return found == m_index.end() ? Variant() : m_entries[found->second].second;
+    const auto found = Position(key);
+    return found ? m_entries[*found].second : Variant();
 }
 
 void LocalDictionary::SetItem(std::string_view key, Variant value) {
-    std::string folded = Fold(key);
-    // Replacing a value, the common case, allocates no index node.
-    if (const auto found = m_index.find(folded); found != m_index.end()) {
-        m_entries[found->second].second = std::move(value);
+    if (const auto found = Position(key)) {
+        m_entries[*found].second = std::move(value);
         return;
     }
-    m_index.emplace(std::move(folded), m_entries.size());
     m_entries.emplace_back(std::string(key), std::move(value));
+    if (!m_index.empty())
+        m_index.emplace(Fold(key), m_entries.size() - 1);
+    else if (m_entries.size() >= kIndexedFrom)
+        Reindex();
 }
 
 bool LocalDictionary::Exists(std::string_view key) const {
-    return m_index.contains(Fold(key));
+    return Position(key).has_value();
 }
 
 void LocalDictionary::Remove(std::string_view key) {
-    const auto found = m_index.find(Fold(key));
-    if (found == m_index.end()) return;
-    m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(found->second));
+    const auto found = Position(key);
+    if (!found) return;
+    m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(*found));
     Reindex();
 }
 

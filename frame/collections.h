@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -92,7 +93,11 @@ class LocalDictionary final : public Dictionary {
     std::vector<std::pair<std::string, Variant>> Entries() const override { return m_entries; }
 
   private:
+    // From this many keys on, they are found through an index of their folded forms.
+    static constexpr std::size_t kIndexedFrom = 24;
     static std::string Fold(std::string_view key);
+    static bool SameKey(std::string_view a, std::string_view b);
+    std::optional<std::size_t> Position(std::string_view key) const;
     void Reindex();
 
     std::vector<std::pair<std::string, Variant>> m_entries;

@@ -56,6 +56,27 @@ TEST(Dictionary, RemoveKeepsTheOrderOfTheRest) {
     EXPECT_FALSE(fields.Exists("A"));
 }
 
+// A small dictionary is searched in order, a large one through its index: both find keys in any
+// case, and the index follows a removal and a clearing.
+TEST(Dictionary, ManyKeysAreFoundAsFewAre) {
+    LocalDictionary fields;
+    for (int i = 0; i < 40; ++i) {
+        fields.SetItem("Key" + std::to_string(i), i);
+        for (int j = 0; j <= i; ++j)
+            ASSERT_EQ(fields.Item("KEY" + std::to_string(j)), Variant(j)) << "after " << i;
+    }
+    fields.SetItem("key7", 70);
+    EXPECT_EQ(fields.Count(), 40u);
+    fields.Remove("KEY0");
+    EXPECT_EQ(fields.Item("key39"), Variant(39));
+    EXPECT_EQ(fields.Item("key7"), Variant(70));
+    EXPECT_FALSE(fields.Exists("key0"));
+    fields.Clear();
+    fields.SetItem("Key1", 1);
+    EXPECT_EQ(fields.Item("KEY1"), Variant(1));
+    EXPECT_FALSE(fields.Exists("Key2"));
+}
+
 TEST(Dictionary, OnlyAsciiLettersFoldCase) {
     LocalDictionary fields;
     fields.SetItem("\xC3\x84rger", 1);  // "Ärger"
