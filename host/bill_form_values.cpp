@@ -232,7 +232,7 @@ void BillFormValues::Store(const FieldDef& field, int row, const Variant& value)
         ResolveLookupCell(field, cell);
     else
         cell->SetItem("FDSP", Text(value));
-    if (field.IsSourceLookup()) cell->SetItem("FFND", Text(value));
+    if (field.IsSourceLookup()) ShowSourceBill(m_session.Db(), field, cell);
     m_session.Log().Add(EntryKind::Value, CellName(field, row) + " = \"" + Text(value) + "\"");
 }
 

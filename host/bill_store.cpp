@@ -81,7 +81,7 @@ DictionaryPtr ValueSet(Database& db, const FieldDef& field, const Variant& store
         ResolveLookup(db, field, value);
     else
         value->SetItem("FDSP", Text(stored));
-    if (field.IsSourceLookup()) value->SetItem("FFND", Text(stored));
+    if (field.IsSourceLookup()) ShowSourceBill(db, field, value);
     return value;
 }
 
@@ -255,6 +255,21 @@ void ResolveLookup(Database& db, const FieldDef& field, const DictionaryPtr& val
     if (rows.empty()) return;
     value->SetItem("FFND", Text(rows.front()[0]));
     value->SetItem("FDSP", Text(rows.front()[1]));
+}
+
+void ShowSourceBill(Database& db, const FieldDef& field, const DictionaryPtr& value) {
+    const std::string number = Text(value->Item("FFLD"));
+    value->SetItem("FFND", number);
+    value->SetItem("FDSP", number);
+    const bool namedApart = !field.srcTable.empty() && !field.dspField.empty() &&
+                            !EqualsNoCase(field.dspField, field.srcField);
+    if (number.empty() || !namedApart) return;
+    const auto rows =
+        QueryRows(db,
+                  "SELECT " + QuoteName(field.dspField) + " FROM " + QuoteName(field.srcTable) +
+                      " WHERE " + QuoteName(field.srcField) + " = ?",
+                  {number});
+    if (!rows.empty()) value->SetItem("FDSP", Text(rows.front()[0]));
 }
 
 bool RowHoldsData(const DictionaryPtr& row) {

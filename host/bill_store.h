@@ -31,6 +31,9 @@ bool BillNumberTaken(Database& db, const ClassDef& def, std::string_view number,
 // The value set of a lookup field for a stored value: number and display text from the
 // looked-up table ("" when the record is not there).
 void ResolveLookup(Database& db, const FieldDef& field, const DictionaryPtr& value);
+// A source-bill lookup holds the number as typed or filled in; it shows the source bill's name
+// when the source names its bills apart from their numbers and the number is found.
+void ShowSourceBill(Database& db, const FieldDef& field, const DictionaryPtr& value);
 
 // Database type codes read as numbers: the integer, float, decimal, money and bit types (ADO's
 // codes and SQL Server's system type IDs).
