@@ -56,4 +56,12 @@ void BillValues::ClearLookup(std::string_view key) const {
     SetLookup(key, 0, "", "");
 }
 
+void BillValues::ClearCell(std::string_view key, int row) const {
+    const DictionaryPtr data = Data(key, row);
+    data->SetItem("FFLD", "");
+    data->SetItem("FFND", "");
+    data->SetItem("FDSP", "");
+    data->SetItem("FMODIFY", 1);
+}
+
 }  // namespace velaqm

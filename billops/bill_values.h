@@ -42,6 +42,9 @@ class BillValues {
                    const std::string& number) const;
     // Empties a head lookup field (ID 0).
     void ClearLookup(std::string_view key) const;
+    // Empties the value dictionary of a cell (value, number and text), marked as changed; the
+    // text shown is the caller's to set or leave.
+    void ClearCell(std::string_view key, int row) const;
 
   private:
     BillEvent& m_bill;

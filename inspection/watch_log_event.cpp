@@ -45,15 +45,6 @@ std::string ProblemText(const ObservationProblem& problem) {
     return "";
 }
 
-// Empties one cell: value, number and text, marked as changed.
-void ClearCell(BillEvent& bill, const DictionaryPtr& field, int row) {
-    const DictionaryPtr data = bill.GetDataFld(field, row);
-    data->SetItem("FFLD", "");
-    data->SetItem("FFND", "");
-    data->SetItem("FDSP", "");
-    data->SetItem("FModify", 1);
-}
-
 }  // namespace
 
 void WatchLogEvent::Show(const Variant& oBillInterface) {
@@ -229,7 +220,7 @@ void WatchLogEvent::FillFromItemScheme() {
     values.SetLookup("FCheckProjectName", number, Text(scheme->Fields("FSchemeName")), number);
     for (int row = 1; row <= values.EntryRows(); ++row)
         for (std::string_view key : kObservationResults)
-            ClearCell(*m_BillInterface, values.Field(key), row);
+            values.ClearCell(key, row);
     FillScheme();
 }
 

@@ -60,16 +60,6 @@ bool IsSourceLookup(const DictionaryPtr& field) {
     return field && WholeNumber(field->Item("FLookUpType")) == kSourceLookupType;
 }
 
-// Empties a cell the user typed into: value, number and text, marked as changed.
-void ClearTypedCell(BillEvent& bill, const DictionaryPtr& field, int row) {
-    const DictionaryPtr data = bill.GetDataFld(field, row);
-    data->SetItem("FFLD", "");
-    data->SetItem("FFND", "");
-    data->SetItem("FDSP", "");
-    data->SetItem("FModify", 1);
-    bill.SetFieldText(field, "", row);
-}
-
 }  // namespace
 
 void SamplingLogEvent::Show(const Variant& oBillInterface) {
@@ -274,7 +264,8 @@ void SamplingLogEvent::RefuseRepeatedNumber(int Row) {
     if (!holder) return;
     Inform(LoadCVString("第[") + std::to_string(Row) + LoadCVString("]行的样品编号和第[") +
            std::to_string(*holder) + LoadCVString("]行的样品编号重复，请检查!"));
-    ClearTypedCell(*m_BillInterface, values.Field("FSampleNO"), Row);
+    values.ClearCell("FSampleNO", Row);
+    m_BillInterface->SetFieldText(values.Field("FSampleNO"), "", Row);
 }
 
 // A record whose samples are under observation or destroyed stays audited.
