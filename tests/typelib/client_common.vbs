@@ -53,3 +53,16 @@ Sub Finish(client)
     WScript.Echo client & ": " & passed & " passed, " & failed & " failed"
     WScript.Quit failed
 End Sub
+
+' The caption of the plug-ins' message boxes, as the host records it before the message.
+Function MessageTitle(host)
+    MessageTitle = host.Unicode("5C9A 821F 63D0 793A") & ": "
+End Function
+
+' After the plug-in is released: no subscription to the form is left, and every reference the
+' plug-in took to it is given back.
+Sub CheckGivenBack(form, references, what)
+    Check form.SinkCount = 0, "no subscription to the " & what & " left, found " & form.SinkCount
+    Check form.References = references, "references to the " & what & " back to " & references & _
+          ", found " & form.References
+End Sub

@@ -59,7 +59,7 @@ Check Has(calls, "WriteLog ") And Has(calls, "[CustomerServiceLog]") And Has(cal
       "the action log names the bill: " & calls
 messages = host.Messages
 Check Has(messages, "audit done"), "the audit service's answer is shown: " & messages
-Check Has(messages, host.Unicode("5C9A 821F 63D0 793A") & ":"), "under the product's title"
+Check Has(messages, MessageTitle(host)), "under the product's title"
 Check bill.BillCtl.Isok = True, "the bill control is told the bill changed"
 Check bill.Locked = True, "lock switch on after the audited bill is reloaded"
 Check bill.FieldsLocked = 1, "fields locked on an audited bill"
@@ -105,8 +105,7 @@ bill.FailingMember ""
 
 ' Released, the plug-in ends its subscription and gives back every reference to the bill.
 Set plugin = Nothing
-Check bill.SinkCount = 0, "no subscription left after release, found " & bill.SinkCount
-Check bill.References = references, "references to the bill back to " & references & ", found " & bill.References
+CheckGivenBack bill, references, "bill"
 
 ' A bill-only plug-in refuses any other object as VB's typed assignment does (Type mismatch),
 ' keeping neither a subscription nor a reference.

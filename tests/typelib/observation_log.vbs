@@ -9,7 +9,7 @@ On Error Resume Next
 Set host = CreateObject("VelaQMTestHost.Host")
 Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
 host.WatchMessages vbOK
-title = host.Unicode("5C9A 821F 63D0 793A") & ": "
+title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "WatchLog")
 Set list = host.NewList(kClass)
@@ -65,11 +65,8 @@ Next
 
 Set plugin = Nothing
 Check Ran(), "release: " & lastError
-Check bill.SinkCount = 0 And list.SinkCount = 0, "no subscription left"
-Check bill.References = billReferences, "references to the bill back to " & billReferences & _
-      ", found " & bill.References
-Check list.References = listReferences, "references to the list back to " & listReferences & _
-      ", found " & list.References
+CheckGivenBack bill, billReferences, "bill"
+CheckGivenBack list, listReferences, "list"
 Set list = Nothing
 Set bill = Nothing
 Set host = Nothing

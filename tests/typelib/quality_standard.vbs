@@ -9,7 +9,7 @@ On Error Resume Next
 Set host = CreateObject("VelaQMTestHost.Host")
 Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
 host.WatchMessages vbOK
-title = host.Unicode("5C9A 821F 63D0 793A") & ": "
+title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "QualityStandard")
 references = bill.References
@@ -60,8 +60,7 @@ Check InStr(calls, "ClassLink.selbills") < InStr(calls, "DoFilldata") And Has(ca
 
 Set plugin = Nothing
 Check Ran(), "release: " & lastError
-Check bill.SinkCount = 0, "no subscription left, found " & bill.SinkCount
-Check bill.References = references, "references back to " & references & ", found " & bill.References
+CheckGivenBack bill, references, "bill"
 Set bill = Nothing
 Set host = Nothing
 On Error GoTo 0

@@ -14,7 +14,7 @@ Set host = CreateObject("VelaQMTestHost.Host")
 Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
 host.WatchMessages vbOK
 ' The product's title, then "Row 2's lot size must be above row 1's lot size, please check".
-lotSizeMessage = host.Unicode("5C9A 821F 63D0 793A") & ": " & host.Unicode("7B2C 0032 884C " & _
+lotSizeMessage = MessageTitle(host) & host.Unicode("7B2C 0032 884C " & _
     "7684 005B 6279 91CF 005D 5E94 5927 4E8E 7B2C 0031 884C 7684 005B 6279 91CF 005D 002C " & _
     "8BF7 91CD 65B0 68C0 67E5 8F93 5165 FF01")
 
@@ -93,8 +93,7 @@ Check host.Messages = "", "nothing shown: " & host.Messages
 ' Released, the plug-in ends its subscription and gives back every reference to the bill.
 Set plugin = Nothing
 Check Ran(), "release: " & lastError
-Check bill.SinkCount = 0, "no subscription left after release, found " & bill.SinkCount
-Check bill.References = references, "references to the bill back to " & references & ", found " & bill.References
+CheckGivenBack bill, references, "bill"
 
 Set bill = Nothing
 Set host = Nothing

@@ -27,7 +27,7 @@ Set host = CreateObject("VelaQMTestHost.Host")
 Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
 host.WatchMessages vbOK
 ' The product's title; "several bills" and "several rows cannot be selected, please select again".
-title = host.Unicode("5C9A 821F 63D0 793A") & ": "
+title = MessageTitle(host)
 severalRecords = title & host.Unicode("4E0D 80FD 9009 62E9 591A 5355 FF0C 8BF7 91CD 65B0 9009 62E9 FF01")
 severalRows = title & host.Unicode("4E0D 80FD 9009 62E9 591A 884C FF0C 8BF7 91CD 65B0 9009 62E9 FF01")
 
@@ -176,12 +176,8 @@ Check list.SelectedCount = 2, "after a push command two records stay selected"
 ' Released, the plug-in ends both subscriptions and gives back every reference.
 Set plugin = Nothing
 Check Ran(), "release: " & lastError
-Check bill.SinkCount = 0, "no subscription to the bill left, found " & bill.SinkCount
-Check list.SinkCount = 0, "no subscription to the list left, found " & list.SinkCount
-Check bill.References = billReferences, "references to the bill back to " & billReferences & _
-      ", found " & bill.References
-Check list.References = listReferences, "references to the list back to " & listReferences & _
-      ", found " & list.References
+CheckGivenBack bill, billReferences, "bill"
+CheckGivenBack list, listReferences, "list"
 
 Set list = Nothing
 Set bill = Nothing
