@@ -84,28 +84,6 @@ TEST_F(SampleDestroyTest, HostileNumbersAreLookedUpExactly) {
     EXPECT_EQ(Query("select count(*) from qmsamplingentry"), "4");
 }
 
-TEST_F(SampleDestroyTest, ANumberThatNamesNoRecordTakesAwayTheSamplesOfTheOneBefore) {
-    AddSamplingRecord(1, "QY-1", {"S-1", "x-2", "S-3"});
-    AddSamplingRecord(2, "QY-2", {"S-4"}, 0);
-    host::BillForm& form = session->OpenNewBill(kClass);
-    form.Edit("FSampleNO", 0, "QY-1");
-    ASSERT_EQ(Samples(form), "S-1,S-3");
-    EXPECT_FALSE(form.CellLocked("FReason", 2));
-
-    form.Edit("FSampleNO", 0, "QY-2");
-    EXPECT_EQ(form.ValueText("FSampleNO", 0), "");
-    EXPECT_EQ(form.ValueText("FSampleID", 0), "0");
-    EXPECT_EQ(form.RowsWithData(), 0);
-    EXPECT_EQ(NextMessage(), "");
-
-    // Emptying the number takes them away too.
-    form.Edit("FSampleNO", 0, "QY-1");
-    form.Edit("FSampleNO", 0, "");
-    EXPECT_EQ(form.RowsWithData(), 0);
-    ASSERT_TRUE(form.Save()) << NextMessage();
-    EXPECT_EQ(Query("select count(*) from QMSampleDestroyentry where FSampleNO <> ''"), "0");
-}
-
 TEST_F(SampleDestroyTest, ANumberThatCannotBeCheckedIsNotKept) {
     AddSamplingRecord(1, "QY-1", {"S-1"});
     host::BillForm& form = session->OpenNewBill(kClass);
