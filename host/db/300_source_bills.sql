@@ -10,14 +10,23 @@ CREATE TABLE POInStock (
     FDate      DATETIME,
     FStatus    INTEGER DEFAULT 0,
     FBizType   INTEGER DEFAULT 12510,  -- 12510 purchase, 12511 outsourced processing
-    FSupplyID  INTEGER DEFAULT 0
+    FSupplyID  INTEGER DEFAULT 0,
+    FTranType  INTEGER DEFAULT 702
 );
+-- A receipt row made from a purchase order row names it (FSourceTranType 71); its inspection
+-- checked FQCheckQty, of which FQtyPass passed and FConPassQty was accepted on concession.
 CREATE TABLE POInStockEntry (
-    FInterID  INTEGER NOT NULL,
-    FEntryID  INTEGER NOT NULL,
-    FItemID   INTEGER DEFAULT 0,
-    FQty      NUMERIC DEFAULT 0,
-    FBatchNo  TEXT COLLATE tsql_ci DEFAULT '',
+    FInterID         INTEGER NOT NULL,
+    FEntryID         INTEGER NOT NULL,
+    FItemID          INTEGER DEFAULT 0,
+    FQty             NUMERIC DEFAULT 0,
+    FBatchNo         TEXT COLLATE tsql_ci DEFAULT '',
+    FSourceTranType  INTEGER DEFAULT 0,
+    FSourceInterID   INTEGER DEFAULT 0,
+    FSourceEntryID   INTEGER DEFAULT 0,
+    FQCheckQty       NUMERIC DEFAULT 0,
+    FQtyPass         NUMERIC DEFAULT 0,
+    FConPassQty      NUMERIC DEFAULT 0,
     PRIMARY KEY (FInterID, FEntryID)
 );
 
