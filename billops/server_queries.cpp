@@ -99,6 +99,10 @@ std::string GetQMaInfoName(int classTypeId, std::string_view number) {
     return result && !result->Eof() ? Text(result->Fields("FName")) : "";
 }
 
+std::string GetSystemValue(std::string_view name) {
+    return CreateObject<DataInfo>(progid::kDataInfo)->GetSysValue(GetPropsString(), "IC", name);
+}
+
 RecordsetPtr RunQuery(std::string_view sql) {
     return Execute(sql);
 }

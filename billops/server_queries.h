@@ -1,5 +1,5 @@
 // Reads that belong to no one bill: the client's local switch database, today's date at the
-// server, and two small queries on the quality module's table QMaInfo.
+// server, a name of the quality module's table QMaInfo, the system parameters, and queries.
 #pragma once
 
 #include <string>
@@ -22,6 +22,8 @@ std::string OpenJetDatabase(std::string_view path);
 Date GetServerDate();
 // "FName" of the QMaInfo record of the class type and number, or "".
 std::string GetQMaInfoName(int classTypeId, std::string_view number);
+// A system parameter of the "IC" category, as the quality module's data access reads it.
+std::string GetSystemValue(std::string_view name);
 // True when the statement returns at least one row.
 bool RecordExists(std::string_view sql);
 // The statement run on the connection; null when it returns no recordset.

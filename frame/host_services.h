@@ -179,6 +179,15 @@ class DataInfo : public Object {
                                  const Variant& dataSrv) = 0;
 };
 
+// VelaMQMDataAccess.DataUpDate: quality-module calculations.
+class DataUpDate : public Object {
+  public:
+    std::string TypeName() const override { return "DataUpDate"; }
+    // The supply quality of a supplier over a period ("SupID", "BDate" and "EDate" of the
+    // Dictionary): the share of what was checked that passed, -1 when there was no supply.
+    virtual double score(std::string_view propsString, const DictionaryPtr& period) = 0;
+};
+
 // VelaFormulaEd.clsFormula: the formula editor.
 class FormulaEditor : public Object {
   public:
@@ -237,6 +246,7 @@ inline constexpr std::string_view kClassLink = "VelaClassLink.ClassLink";
 inline constexpr std::string_view kDispBuilder = "VelaDisplayer.DispBuilder";
 inline constexpr std::string_view kShopRptData = "VelaMShopRpt.data";
 inline constexpr std::string_view kDataInfo = "VelaMQMDataAccess.DataInfo";
+inline constexpr std::string_view kDataUpDate = "VelaMQMDataAccess.DataUpDate";
 inline constexpr std::string_view kGradingData = "VelaMQMGrading.CGetGradingData";
 inline constexpr std::string_view kFormulaEditor = "VelaFormulaEd.clsFormula";
 inline constexpr std::string_view kResLoader = "VelaResLoader.Loader";

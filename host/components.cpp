@@ -22,6 +22,7 @@
 #include "host/parts/string_table.h"
 #include "host/parts/toolbar.h"
 #include "host/session.h"
+#include "host/supply_quality.h"
 #include "host/trace_log.h"
 
 namespace velaqm::host {
@@ -316,6 +317,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kClassTemplate, MakeClassTemplate},
         {progid::kBillLookUp, MakeBillLookUp},
         {progid::kDataInfo, MakeDataInfo},
+        {progid::kDataUpDate, MakeDataUpDate},
         {progid::kClassLink, MakeClassLink},
         {progid::kAdoConnection,
          [](Session&) -> ObjectPtr { return std::make_shared<HostAdoConnection>(); }},

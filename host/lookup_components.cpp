@@ -184,24 +184,15 @@ class HostDataInfo final : public DataInfo {
             m_session.Db(), "SELECT FValue FROM t_SystemProfile WHERE FCategory = ? AND FKey = ?",
             {std::string(category), std::string(name)}));
     }
-    VectorPtr GetProjData(std::string_view, std::string_view) override {
-        throw NotOffered("GetProjData");
+    // The supplier evaluation projects (class type 1001901) meeting the plug-in's condition, one
+    // row each, as the class link takes chosen bills.
+    VectorPtr GetProjData(std::string_view, std::string_view filter) override {
+        return BillRows("SELECT FID, FProjID, FProjName FROM QMEvaProj", filter, "FID");
     }
-    // The schemes (class type 45) meeting the plug-in's condition, one row each, as the class
-    // link takes chosen bills; every scheme for a blank condition.
+    // The inspection schemes (class type 45), the same way.
     VectorPtr GetQCSchemeBilldata(std::string_view, std::string_view filter) override {
-        const std::string where =
-            TrimView(filter).empty() ? "" : " WHERE (" + std::string(filter) + ")";
-        const ResultSet result = m_session.Db().Execute(
-            "SELECT FInterID, FBillNo, FSchemeName FROM icqcscheme" + where + " ORDER BY FInterID");
-        VectorPtr schemes = NewVector();
-        for (const Row& row : result.rows) {
-            DictionaryPtr scheme = NewDictionary();
-            for (std::size_t c = 0; c < result.columns.size(); ++c)
-                scheme->SetItem(result.columns[c], row[c]);
-            schemes->Insert(Variant(scheme));
-        }
-        return schemes;
+        return BillRows("SELECT FInterID, FBillNo, FSchemeName FROM icqcscheme", filter,
+                        "FInterID");
     }
 
     // (login, link, chosen rows, target template): the link is a source class ID or a link key
@@ -292,6 +283,23 @@ class HostDataInfo final : public DataInfo {
     }
 
     Session& m_session;
+
+    // One Dictionary per row of the query under the condition (every row for a blank one).
+    VectorPtr BillRows(const std::string& select, std::string_view filter,
+                       std::string_view key) const {
+        const std::string where =
+            TrimView(filter).empty() ? "" : " WHERE (" + std::string(filter) + ")";
+        const ResultSet result =
+            m_session.Db().Execute(select + where + " ORDER BY " + std::string(key));
+        VectorPtr rows = NewVector();
+        for (const Row& row : result.rows) {
+            DictionaryPtr bill = NewDictionary();
+            for (std::size_t c = 0; c < result.columns.size(); ++c)
+                bill->SetItem(result.columns[c], row[c]);
+            rows->Insert(Variant(bill));
+        }
+        return rows;
+    }
 };
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "inspection/watch_log_event.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
+#include "supplier/eva_proj_ext.h"
+#include "supplier/supplier_eva_ext.h"
 
 namespace velaqm {
 
@@ -20,6 +22,8 @@ constexpr std::array kPlugins{
     PluginEntry{"WatchLogEvent", &MakePlugin<WatchLogEvent>},
     PluginEntry{"QualityStandard", &MakePlugin<QualityStandard>},
     PluginEntry{"CSampleDestroy", &MakePlugin<CSampleDestroy>},
+    PluginEntry{"EvaProjExt", &MakePlugin<EvaProjExt>},
+    PluginEntry{"SupplierEvaExt", &MakePlugin<SupplierEvaExt>},
 };
 }  // namespace
 
