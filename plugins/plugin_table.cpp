@@ -9,6 +9,7 @@
 #include "inspection/watch_log_event.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
+#include "supplier/item_supply.h"
 
 namespace velaqm {
 
@@ -20,6 +21,7 @@ constexpr std::array kPlugins{
     PluginEntry{"WatchLogEvent", &MakePlugin<WatchLogEvent>},
     PluginEntry{"QualityStandard", &MakePlugin<QualityStandard>},
     PluginEntry{"CSampleDestroy", &MakePlugin<CSampleDestroy>},
+    PluginEntry{"cItemSupply", &MakePlugin<cItemSupply>},
 };
 }  // namespace
 
