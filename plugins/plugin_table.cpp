@@ -9,6 +9,7 @@
 #include "inspection/watch_log_event.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
+#include "supplier/item_grade.h"
 #include "supplier/item_supply.h"
 
 namespace velaqm {
@@ -21,6 +22,7 @@ constexpr std::array kPlugins{
     PluginEntry{"WatchLogEvent", &MakePlugin<WatchLogEvent>},
     PluginEntry{"QualityStandard", &MakePlugin<QualityStandard>},
     PluginEntry{"CSampleDestroy", &MakePlugin<CSampleDestroy>},
+    PluginEntry{"CItemGrade", &MakePlugin<CItemGrade>},
     PluginEntry{"cItemSupply", &MakePlugin<cItemSupply>},
 };
 }  // namespace
