@@ -352,9 +352,15 @@ std::vector<Token> Tokenize(std::string_view line, const std::string& file, int 
                     ++i;
                     break;
                 }
-                if (line[i] == '\\' && i + 1 < line.size() &&
-                    (line[i + 1] == '"' || line[i + 1] == '\\'))
-                    ++i;
+                // \" and \\ stand for themselves, \r and \n for the halves of a line break.
+                if (line[i] == '\\' && i + 1 < line.size()) {
+                    const char next = line[i + 1];
+                    if (next == '"' || next == '\\' || next == 'r' || next == 'n') {
+                        token.text += next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+                        i += 2;
+                        continue;
+                    }
+                }
                 token.text += line[i++];
             }
         }

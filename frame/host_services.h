@@ -164,6 +164,14 @@ class GradingData : public Object {
     virtual Variant GetData(std::string_view propsString, std::string_view sql) = 0;
 };
 
+// VelaMPlanMrp.MrpRuntime: the planning module's reads over the host database.
+class MrpRuntime : public Object {
+  public:
+    std::string TypeName() const override { return "MrpRuntime"; }
+    // The recordset of the statement's query; null when the statement returns none.
+    virtual RecordsetPtr GetData(std::string_view propsString, std::string_view sql) = 0;
+};
+
 // VelaMQMDataAccess.DataInfo: quality-module reads.
 class DataInfo : public Object {
   public:
@@ -248,6 +256,7 @@ inline constexpr std::string_view kShopRptData = "VelaMShopRpt.data";
 inline constexpr std::string_view kDataInfo = "VelaMQMDataAccess.DataInfo";
 inline constexpr std::string_view kDataUpDate = "VelaMQMDataAccess.DataUpDate";
 inline constexpr std::string_view kGradingData = "VelaMQMGrading.CGetGradingData";
+inline constexpr std::string_view kMrpRuntime = "VelaMPlanMrp.MrpRuntime";
 inline constexpr std::string_view kFormulaEditor = "VelaFormulaEd.clsFormula";
 inline constexpr std::string_view kResLoader = "VelaResLoader.Loader";
 inline constexpr std::string_view kLangInfo = "VelaLangInfo.LangInfo";

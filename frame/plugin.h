@@ -16,6 +16,13 @@ class Plugin {
     virtual void Show(const Variant& oBillInterface) = 0;
 };
 
+// The plug-ins of the item grade and item supply bills also answer whether the bill's item
+// already has a saved record; a check that could not be made answers True as well.
+class ItemCheckPlugin : public Plugin {
+  public:
+    virtual bool CheckItemUniq() = 0;
+};
+
 // One row of the plug-in registry: {class name, factory}. COM and the substitute host both
 // create plug-ins through the one table of these (plugins/plugin_table.h).
 struct PluginEntry {

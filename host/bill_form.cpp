@@ -127,7 +127,7 @@ void BillForm::NewEmptyData() {
     ResetToTemplate();
     m_values.NewEmpty();
     OfferBillNumber();
-    if (const FieldDef* id = m_def->Field("FID")) m_values.Store(*id, 0, 0);
+    if (const FieldDef* id = m_def->IdField()) m_values.Store(*id, 0, 0);
 }
 
 void BillForm::OfferBillNumber() {
@@ -139,7 +139,7 @@ void BillForm::OfferBillNumber() {
 }
 
 void BillForm::KeepIdentity(const DictionaryPtr& before) {
-    if (const FieldDef* id = m_def->Field("FID")) m_values.Store(*id, 0, m_billId);
+    if (const FieldDef* id = m_def->IdField()) m_values.Store(*id, 0, m_billId);
     const FieldDef* billNo = m_def->BillNoField();
     if (!billNo || !m_values.ValueText(*billNo, 0).empty()) return;
     const auto head = before->Item("Page1").ObjectAs<Dictionary>();
@@ -194,7 +194,7 @@ void BillForm::WriteBill() {
 
     m_billId = billId;
     m_editLock.Adopt(lock);
-    if (const FieldDef* id = m_def->Field("FID")) m_values.Store(*id, 0, m_billId);
+    if (const FieldDef* id = m_def->IdField()) m_values.Store(*id, 0, m_billId);
     m_state = State::Edit;
 }
 

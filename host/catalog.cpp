@@ -131,6 +131,12 @@ const FieldDef* ClassDef::BillNoField() const {
     return nullptr;
 }
 
+const FieldDef* ClassDef::IdField() const {
+    for (const FieldDef& field : fields)
+        if (field.page == 1 && EqualsNoCase(field.fieldName, "FID")) return &field;
+    return nullptr;
+}
+
 const PageDef& ClassDef::HeadPage() const {
     return pages.front();
 }

@@ -66,6 +66,9 @@ struct ClassDef {
 
     const FieldDef* Field(std::string_view key) const;
     const FieldDef* BillNoField() const;
+    // The head field that shows the bill's internal ID: the one stored in the head table's FID,
+    // whatever its key ("FID", "FInterID"); null when the template has none.
+    const FieldDef* IdField() const;
     const PageDef& HeadPage() const;
     const PageDef* EntryPage() const;  // null for a bill with one page
     std::vector<const FieldDef*> FieldsOf(int page) const;

@@ -206,6 +206,13 @@ class HostShopRptData final : public ShopRptData, SessionComponent {
     RecordsetPtr GetData(std::string_view, std::string_view sql) override { return Query(sql); }
 };
 
+// VelaMPlanMrp.MrpRuntime: planning reads, over the same database.
+class HostMrpRuntime final : public MrpRuntime, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    RecordsetPtr GetData(std::string_view, std::string_view sql) override { return Query(sql); }
+};
+
 // VelaMQMGrading.CGetGradingData: the rows of a query as the class link takes chosen bills, one
 // Dictionary per row (column -> value); Empty for a statement that returns no rows at all.
 class HostGradingData final : public GradingData, SessionComponent {
@@ -308,6 +315,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
          [](Session&) -> ObjectPtr { return std::make_shared<HostFrmResLoader>(); }},
         {progid::kShopRptData, Make<HostShopRptData>()},
         {progid::kGradingData, Make<HostGradingData>()},
+        {progid::kMrpRuntime, Make<HostMrpRuntime>()},
         {progid::kFormulaEditor, Make<HostFormulaEditor>()},
         {progid::kToolbarControl,
          [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},

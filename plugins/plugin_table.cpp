@@ -10,6 +10,8 @@
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
 #include "supplier/eva_proj_ext.h"
+#include "supplier/item_grade.h"
+#include "supplier/item_supply.h"
 #include "supplier/supplier_eva_ext.h"
 
 namespace velaqm {
@@ -24,6 +26,8 @@ constexpr std::array kPlugins{
     PluginEntry{"CSampleDestroy", &MakePlugin<CSampleDestroy>},
     PluginEntry{"EvaProjExt", &MakePlugin<EvaProjExt>},
     PluginEntry{"SupplierEvaExt", &MakePlugin<SupplierEvaExt>},
+    PluginEntry{"CItemGrade", &MakePlugin<CItemGrade>},
+    PluginEntry{"cItemSupply", &MakePlugin<cItemSupply>},
 };
 }  // namespace
 

@@ -281,6 +281,14 @@ class GradingDataAdapter final : public GradingData, public Adapted {
     }
 };
 
+class MrpRuntimeAdapter final : public MrpRuntime, public Adapted {
+  public:
+    using Adapted::Adapted;
+    RecordsetPtr GetData(std::string_view propsString, std::string_view sql) override {
+        return Expect<Recordset>(Host().Call("GetData", {Str(propsString), Str(sql)}), Names());
+    }
+};
+
 template <class T>
 ObjectPtr Make(ComPtr<IDispatch> object, const NameTable& names) {
     return std::make_shared<T>(std::move(object), names);
@@ -310,6 +318,7 @@ constexpr std::pair<std::string_view, ObjectPtr (*)(ComPtr<IDispatch>, const Nam
         {progid::kClassLink, Make<ClassLinkAdapter>},
         {progid::kDataInfo, Make<DataInfoAdapter>},
         {progid::kGradingData, Make<GradingDataAdapter>},
+        {progid::kMrpRuntime, Make<MrpRuntimeAdapter>},
 };
 
 }  // namespace

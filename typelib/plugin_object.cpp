@@ -23,6 +23,11 @@ void PluginObject::Show(IDispatch* host) {
     m_plugin->Show(velaqm::Variant(AdaptHostObject(host)));
 }
 
+bool PluginObject::CheckItemUniq() {
+    auto* checked = dynamic_cast<ItemCheckPlugin*>(m_plugin.get());
+    return checked && checked->CheckItemUniq();
+}
+
 HRESULT PluginObject::QueryInterface(REFIID iid, void** object) noexcept {
     if (!object) return E_POINTER;
     *object = nullptr;

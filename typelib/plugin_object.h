@@ -46,6 +46,8 @@ class PluginObject final : public RefCounted<ISupportErrorInfo, IProvideClassInf
 
     // Hands the host object to the plug-in through the host adapters.
     void Show(IDispatch* host);
+    // The item check of a plug-in that has one; False for any other.
+    bool CheckItemUniq();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) noexcept override;
@@ -126,8 +128,8 @@ class ShowMembers final : public DualInterface<Itf> {
     }
 };
 
-// The uniqueness check of the item grade and item supply bills. Until the supplier plug-ins
-// exist it reports no duplicate, as a bill without a main item would.
+// The item grade and item supply classes: Show, and the check whether the bill's item already
+// has a saved record.
 template <class Itf>
 class ItemCheckMembers final : public DualInterface<Itf> {
   public:
@@ -138,7 +140,8 @@ class ItemCheckMembers final : public DualInterface<Itf> {
     HRESULT STDMETHODCALLTYPE CheckItemUniq(VARIANT_BOOL* result) noexcept override {
         if (!result) return E_POINTER;
         *result = VARIANT_FALSE;
-        return S_OK;
+        return this->Member(
+            [&] { *result = this->m_owner.CheckItemUniq() ? VARIANT_TRUE : VARIANT_FALSE; });
     }
 };
 

@@ -14,20 +14,25 @@ INSERT INTO t_MeasureUnit (FItemID, FNumber, FName, FUnitGroupID) VALUES
     (4, 'box', '盒', 2);
 
 -- An item's inspection project is the inspection scheme (icqcscheme.FInterID) its samples are
--- observed by; 0 when it has none. An item may have no unit (FUnitID 0).
+-- observed by; 0 when it has none. An item may have no unit (FUnitID 0). FBatchManager is 1 for
+-- an item kept in batches, which may be graded within itself.
 CREATE TABLE t_ICItem (
     FItemID             INTEGER PRIMARY KEY,
     FNumber             TEXT COLLATE tsql_ci NOT NULL,
     FName               TEXT COLLATE tsql_ci NOT NULL,
     FModel              TEXT COLLATE tsql_ci DEFAULT '',
     FUnitID             INTEGER DEFAULT 0,
-    FInspectionProject  INTEGER DEFAULT 0
+    FInspectionProject  INTEGER DEFAULT 0,
+    FBatchManager       INTEGER DEFAULT 0
 );
-INSERT INTO t_ICItem (FItemID, FNumber, FName, FModel, FUnitID, FInspectionProject) VALUES
-    (1, '01.001', '对乙酰氨基酚', '25kg/桶', 1, 1),
-    (2, '01.002', '微晶纤维素', '20kg/袋', 1, 0),
-    (3, '02.001', '铝塑泡罩', '1000片/卷', 0, 0),
-    (4, '03.001', '对乙酰氨基酚片', '0.5g*20片', 4, 2);
+INSERT INTO t_ICItem (FItemID, FNumber, FName, FModel, FUnitID, FInspectionProject,
+                      FBatchManager) VALUES
+    (1, '01.001', '对乙酰氨基酚', '25kg/桶', 1, 1, 1),
+    (2, '01.002', '微晶纤维素', '20kg/袋', 1, 0, 1),
+    (3, '02.001', '铝塑泡罩', '1000片/卷', 0, 0, 0),
+    (4, '03.001', '对乙酰氨基酚片', '0.5g*20片', 4, 2, 0),
+    (5, '01.001.A', '对乙酰氨基酚（优级）', '25kg/桶', 2, 0, 1),
+    (6, '01.001.B', '对乙酰氨基酚（合格级）', '25kg/桶', 1, 0, 1);
 
 CREATE TABLE t_Supplier (
     FItemID  INTEGER PRIMARY KEY,

@@ -1,7 +1,8 @@
 -- Inspection schemes (class type 45): what is checked of an item and what is accepted. Each row
 -- of a scheme is one check item with its analysis method (10: quantitative, measured against a
 -- target and limits; 20: qualitative) and its acceptance values. A scheme is used while it is
--- approved (FStatus 1) and today lies between FValidDate and FInValidDate.
+-- approved (FStatus 1) and today lies between FValidDate and FInValidDate; FIsValid is 0 for a
+-- scheme not released for use.
 
 CREATE TABLE QMAnalysisMethod (
     FID      INTEGER PRIMARY KEY,
@@ -37,7 +38,8 @@ CREATE TABLE icqcscheme (
     FStatus       INTEGER DEFAULT 0,
     FValidDate    DATETIME,
     FInValidDate  DATETIME,
-    FCheckerID    INTEGER DEFAULT 0
+    FCheckerID    INTEGER DEFAULT 0,
+    FIsValid      INTEGER DEFAULT 1
 );
 CREATE UNIQUE INDEX icqcscheme_FBillNo ON icqcscheme (FBillNo) WHERE FBillNo <> '';
 
@@ -62,11 +64,11 @@ CREATE TABLE IcqcSchemeEntry (
 );
 
 INSERT INTO icqcscheme (FInterID, FBillNo, FSchemeName, FTrantype, FStatus, FValidDate,
-                        FInValidDate, FCheckerID) VALUES
-    (1, 'FA-001', '原料对乙酰氨基酚检验方案', 45, 1, '2026-01-01', '2099-12-31', 16394),
-    (2, 'FA-002', '对乙酰氨基酚片成品检验方案', 45, 1, '2026-01-01', '2099-12-31', 16394),
-    (3, 'FA-003', '旧版片剂检验方案', 45, 1, '2020-01-01', '2025-12-31', 16394),
-    (4, 'FA-004', '待审片剂检验方案', 45, 0, '2026-01-01', '2099-12-31', 0);
+                        FInValidDate, FCheckerID, FIsValid) VALUES
+    (1, 'FA-001', '原料对乙酰氨基酚检验方案', 45, 1, '2026-01-01', '2099-12-31', 16394, 1),
+    (2, 'FA-002', '对乙酰氨基酚片成品检验方案', 45, 1, '2026-01-01', '2099-12-31', 16394, 1),
+    (3, 'FA-003', '旧版片剂检验方案', 45, 1, '2020-01-01', '2025-12-31', 16394, 1),
+    (4, 'FA-004', '待审片剂检验方案', 45, 0, '2026-01-01', '2099-12-31', 0, 0);
 
 INSERT INTO IcqcSchemeEntry (FInterID, FEntryID, FIdentity, FQCItemID, FAnalysisMethodID,
                              FBaseProperty, FUnitID, FTargetQty, FLowerLimitQty, FUpperLimitQty,

@@ -495,6 +495,12 @@ void AddEntryMembers(FakeHostObject& object, const Bill& bill) {
         else
             bill->fieldTexts[key] = call.Text(1);
     });
+    // SetText(value dictionary, text): the text is shown, and recorded.
+    AddBillMember(object, bill, L"SetText", [](Call& call) {
+        if (const ComPtr<IDispatch> value = call.Object(0))
+            PutItem(value.get(), L"FDSP", call.Value(1));
+        State().Record(L"SetText " + call.Text(1));
+    });
     AddBillMember(object, bill, L"EnableField",
                   [bill](Call& call) { bill->fieldsEnabled[FieldKey(call, 0)] = call.Bool(1); });
     AddBillMember(object, bill, L"ClearPage", [bill](Call& call) {

@@ -153,6 +153,13 @@ ComPtr<IDispatch> NewShopRptData() {
     return AsDispatch(data);
 }
 
+// The planning reads: the answered rows of a statement, an empty recordset for any other.
+ComPtr<IDispatch> NewMrpRuntime() {
+    auto runtime = NewScriptObject();
+    AddMember(*runtime, L"GetData", [](Call& call) { Answer(call, L"MrpRuntime", 1); });
+    return AsDispatch(runtime);
+}
+
 // The schemes meeting the filter, as rows.
 ComPtr<IDispatch> NewDataInfo() {
     auto access = NewScriptObject();

@@ -66,6 +66,7 @@ ComPtr<IDispatch> NewShopRptData();
 ComPtr<IDispatch> NewDataInfo();
 ComPtr<IDispatch> NewClassLink();
 ComPtr<IDispatch> NewGradingData();
+ComPtr<IDispatch> NewMrpRuntime();
 
 // The bill and list objects, made by the Host object.
 ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className);

@@ -21,7 +21,7 @@ struct HostClass {
 };
 
 // The Host object, then the client's components that the plug-ins create by ProgID.
-const std::array<HostClass, 11> kClasses{{
+const std::array<HostClass, 12> kClasses{{
     {L"VelaQMTestHost.Host",
      {0xf54f5204, 0x5198, 0x4582, {0xa5, 0xa6, 0x6d, 0x71, 0x25, 0xd6, 0x03, 0x2d}},
      NewHost},
@@ -55,6 +55,9 @@ const std::array<HostClass, 11> kClasses{{
     {L"VelaMQMGrading.CGetGradingData",
      {0x39134c5b, 0x801d, 0x445c, {0x90, 0xfb, 0x84, 0x86, 0xd3, 0xc2, 0x6d, 0x10}},
      NewGradingData},
+    {L"VelaMPlanMrp.MrpRuntime",
+     {0xbf7c3862, 0x48d3, 0x4ee4, {0xa9, 0x3e, 0x1f, 0x19, 0xcd, 0x0d, 0xb8, 0xcf}},
+     NewMrpRuntime},
 }};
 
 class Factory final : public com::RefCounted<IClassFactory> {
