@@ -12,9 +12,7 @@
 
 namespace velaqm {
 
-namespace {
-constexpr int kInformation = 64;
-}  // namespace
+namespace {}  // namespace
 
 bool ItemAlreadyRecorded(std::string_view table, const std::function<Variant()>& itemId,
                          std::string_view duplicateMessage) {
@@ -24,15 +22,15 @@ bool ItemAlreadyRecorded(std::string_view table, const std::function<Variant()>&
         const RecordsetPtr rows =
             CreateObject<MrpRuntime>(progid::kMrpRuntime)->GetData(GetPropsString(), sql);
         if (!rows) {
-            ShowMessage(LoadCVString("取数出错"), kInformation);
+            Inform(LoadCVString("取数出错"));
             return true;
         }
         if (rows->Eof()) return false;
-        ShowMessage(LoadCVString(duplicateMessage), kInformation);
+        Inform(LoadCVString(duplicateMessage));
         return true;
     } catch (const std::exception& e) {
         SetErr(AsHostError(e));
-        ShowMessage(LoadCVString("调用中间层组件出现错误！"), kInformation);
+        Inform(LoadCVString("调用中间层组件出现错误！"));
         return true;
     }
 }

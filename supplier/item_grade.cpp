@@ -21,7 +21,6 @@
 namespace velaqm {
 
 namespace {
-constexpr int kInformation = 64;
 constexpr int kCritical = 16;
 constexpr std::string_view kCheckError = "[等级品]检查出错，原因：";
 // The columns of a grade product, enabled and emptied together.
@@ -155,10 +154,9 @@ void CItemGrade::CheckGradeProduct(int row) {
         const ProductRefusal refusal =
             GradeProductRefusal(Text(values.Head("FItemID")), EntryTexts(values, "FItemIDE"), row);
         if (refusal == ProductRefusal::kNone) return;
-        ShowMessage(LoadCVString(refusal == ProductRefusal::kMainItem
-                                     ? "等级品不能与主物料相同，请重新录入！"
-                                     : "已存在该等级品物料，请重新录入"),
-                    kInformation);
+        Inform(LoadCVString(refusal == ProductRefusal::kMainItem
+                                ? "等级品不能与主物料相同，请重新录入！"
+                                : "已存在该等级品物料，请重新录入"));
         for (const std::string_view key : kProductNameColumns) {
             values.ClearCell(key, row);
             m_Bill->SetText(values.Data(key, row), "");
@@ -173,7 +171,7 @@ void CItemGrade::CheckGrade(int row) {
         const std::string grade = Text(values.Entry(key, row));
         if (!GradeRepeated(grade, Text(values.Head("FGrade")), EntryTexts(values, "FGradeE"), row))
             return;
-        ShowMessage(LoadCVString("已存在此等级品等级，请重新录入"), kInformation);
+        Inform(LoadCVString("已存在此等级品等级，请重新录入"));
         values.ClearCell(key, row);
         m_Bill->SetText(values.Data(key, row), "");
     });
@@ -211,7 +209,7 @@ bool CItemGrade::RowNamesMainItem() {
         if (FirstRowNamingMainItem(Text(values.Head("FItemID")), EntryTexts(values, "FItemIDE")) ==
             0)
             return;
-        ShowMessage(LoadCVString("等级品不能与主物料相同，请更正！"), kInformation);
+        Inform(LoadCVString("等级品不能与主物料相同，请更正！"));
         found = true;
     });
     return found;
@@ -229,7 +227,7 @@ bool CItemGrade::RowIncomplete() {
         else if (values.EntryNumber("FUnitIDE", row) == 0)
             rest = "行计量单位不能为空！";
         if (rest.empty()) continue;
-        ShowMessage(RowText(row, rest), kInformation);
+        Inform(RowText(row, rest));
         return true;
     }
     return false;
@@ -247,7 +245,7 @@ bool CItemGrade::UnitOutsideGroup() {
         "b.fitemid=" +
         SqlWhole(Variant(item)) + ")");
     if (!HasRow(units)) {
-        ShowMessage(LoadCVString("检查物料单位组出错"), kInformation);
+        Inform(LoadCVString("检查物料单位组出错"));
         return true;
     }
     std::vector<std::int64_t> group;
@@ -262,7 +260,7 @@ bool CItemGrade::UnitOutsideGroup() {
             RowText(row, "行的物料单位和主产品的物料单位不在一个单位组，请到物料基础资料里更新") +
             "\r\n";
     if (text.empty()) return false;
-    ShowMessage(text, kInformation);
+    Inform(text);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "billops/row_values.h"
 #include "frame/text_util.h"
 
 namespace velaqm {
@@ -9,13 +10,6 @@ namespace velaqm {
 namespace {
 bool MainItemSet(std::string_view mainItem) {
     return !mainItem.empty() && mainItem != "0";
-}
-
-// True when a row of `values` other than `row` holds `value`.
-bool HeldElsewhere(std::span<const std::string> values, std::string_view value, int row) {
-    for (int other = 1; other <= static_cast<int>(values.size()); ++other)
-        if (other != row && values[other - 1] == value) return true;
-    return false;
 }
 }  // namespace
 
@@ -25,7 +19,7 @@ ProductRefusal GradeProductRefusal(std::string_view mainItem, std::span<const st
     const std::string& product = products[row - 1];
     if (product.empty()) return ProductRefusal::kNone;
     if (MainItemSet(mainItem) && product == mainItem) return ProductRefusal::kMainItem;
-    if (HeldElsewhere(products, product, row)) return ProductRefusal::kRepeated;
+    if (OtherRowHolding(products, row, product)) return ProductRefusal::kRepeated;
     return ProductRefusal::kNone;
 }
 
@@ -33,7 +27,7 @@ bool GradeRepeated(std::string_view grade, std::string_view mainGrade,
                    std::span<const std::string> rowGrades, int row) {
     if (Trim(grade).empty()) return false;
     if (row != 0 && grade == mainGrade) return true;
-    return HeldElsewhere(rowGrades, grade, row);
+    return OtherRowHolding(rowGrades, row, grade).has_value();
 }
 
 int FirstRowNamingMainItem(std::string_view mainItem, std::span<const std::string> products) {

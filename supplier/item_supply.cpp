@@ -5,6 +5,7 @@
 
 #include "billops/bill_tools.h"
 #include "billops/bill_values.h"
+#include "billops/row_values.h"
 #include "billops/server_queries.h"
 #include "frame/convert.h"
 #include "frame/error_policy.h"
@@ -19,11 +20,10 @@
 namespace velaqm {
 
 namespace {
-constexpr int kInformation = 64;
 constexpr std::string_view kCheckError = "[物料来源关系]检查出错，原因：";
 
-// The row's value of each entry row, in row order.
-std::vector<Variant> ColumnValues(const BillValues& values, std::string_view key) {
+// The value of each entry row, in row order, as stored.
+std::vector<Variant> StoredColumn(const BillValues& values, std::string_view key) {
     std::vector<Variant> column;
     for (int row = 1; row <= values.EntryRows(); ++row)
         column.push_back(values.Entry(key, row));
@@ -85,8 +85,8 @@ void cItemSupply::m_Bill_BeforeSave(bool& bCancel) {
 
 bool cItemSupply::SaveRefused() {
     const BillValues values(*m_Bill);
-    if (const auto refusal = OrderShareRefusal(ColumnValues(values, "FOrderPercent"))) {
-        ShowMessage(LoadCVString(*refusal), kInformation);
+    if (const auto refusal = OrderShareRefusal(StoredColumn(values, "FOrderPercent"))) {
+        Inform(LoadCVString(*refusal));
         return true;
     }
     if (NumberValue(values.Head("FInterID")) == 0) return CheckItemUniq();
@@ -96,11 +96,9 @@ bool cItemSupply::SaveRefused() {
 void cItemSupply::CheckSupplier(int row) {
     TrapAndShow(LoadCVString(kCheckError), [&] {
         const BillValues values(*m_Bill);
-        std::vector<std::string> suppliers;
-        for (const Variant& supplier : ColumnValues(values, "FSupplyID"))
-            suppliers.push_back(Text(supplier));
-        if (!SupplierRepeated(suppliers, row)) return;
-        ShowMessage(LoadCVString("已存在该供应商，请重新录入"), kInformation);
+        const std::string supplier = Text(values.Entry("FSupplyID", row));
+        if (!OtherRowHolding(ColumnValues(*m_Bill, "FSupplyID"), row, supplier)) return;
+        Inform(LoadCVString("已存在该供应商，请重新录入"));
         for (const std::string_view key : {"FSupplyID", "FSupplyID54072"}) {
             m_Bill->SetText(values.Data(key, row), "");
             values.ClearCell(key, row);
@@ -130,9 +128,8 @@ void cItemSupply::CheckScheme(int row) {
         if (!HasRow(count))
             throw HostError(kErrUnexpected, "cItemSupply", LoadCVString("取数出错"));
         if (NumberValue(count->Fields("ct")) == 0)
-            ShowMessage(FormatCVString("第%1行的[检验方案代码]不存在或已过期，请修改!",
-                                       {std::to_string(row)}),
-                        kInformation);
+            Inform(FormatCVString("第%1行的[检验方案代码]不存在或已过期，请修改!",
+                                  {std::to_string(row)}));
     });
 }
 

@@ -18,15 +18,6 @@ std::optional<std::string_view> OrderShareRefusal(std::span<const Variant> share
     return std::nullopt;
 }
 
-bool SupplierRepeated(std::span<const std::string> suppliers, int row) {
-    if (row < 1 || row > static_cast<int>(suppliers.size())) return false;
-    const std::string& supplier = suppliers[row - 1];
-    if (supplier.empty()) return false;
-    for (int other = 1; other <= static_cast<int>(suppliers.size()); ++other)
-        if (other != row && suppliers[other - 1] == supplier) return true;
-    return false;
-}
-
 bool NeedsNoScheme(const Variant& checkMode) {
     return NumberValue(checkMode) == kNoInspectionMode;
 }

@@ -1,6 +1,5 @@
 // The rules of the item supply bill over plain values: the order shares of its suppliers add up
-// to exactly 100, a supplier is entered once, and a check mode without inspection names no
-// scheme.
+// to exactly 100, and a check mode without inspection names no scheme.
 #pragma once
 
 #include <optional>
@@ -18,10 +17,6 @@ inline constexpr int kNoInspectionMode = 352;
 // The refusal of the rows' order shares (each row's value as stored; empty counts as 0),
 // added exactly: under 100 or over 100; nothing when they add up to 100.
 std::optional<std::string_view> OrderShareRefusal(std::span<const Variant> shares);
-
-// True when a row other than `row` (rows counted from 1) holds the supplier, compared as text.
-// An empty supplier is never repeated.
-bool SupplierRepeated(std::span<const std::string> suppliers, int row);
 
 // True when the row's check mode is the one without inspection.
 bool NeedsNoScheme(const Variant& checkMode);

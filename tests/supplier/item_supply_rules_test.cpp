@@ -39,17 +39,6 @@ TEST(OrderShares, OnlyAnExactHundredPasses) {
         EXPECT_EQ(OrderShareRefusal(cases[i].shares), cases[i].refusal) << "case " << i;
 }
 
-TEST(Suppliers, ASupplierIsRepeatedOnlyWhenAnotherRowHoldsTheSameText) {
-    const std::vector<std::string> rows = {"1", "2", "1", "", ""};
-    EXPECT_TRUE(SupplierRepeated(rows, 1));
-    EXPECT_TRUE(SupplierRepeated(rows, 3));
-    EXPECT_FALSE(SupplierRepeated(rows, 2));
-    EXPECT_FALSE(SupplierRepeated(rows, 4));
-    EXPECT_FALSE(SupplierRepeated(rows, 0));
-    EXPECT_FALSE(SupplierRepeated(rows, 6));
-    EXPECT_FALSE(SupplierRepeated(std::vector<std::string>{"2"}, 1));
-}
-
 TEST(CheckModes, OnlyTheModeWithoutInspectionNamesNoScheme) {
     EXPECT_TRUE(NeedsNoScheme(352));
     EXPECT_TRUE(NeedsNoScheme("352"));
