@@ -281,6 +281,14 @@ class GradingDataAdapter final : public GradingData, public Adapted {
     }
 };
 
+class DataUpDateAdapter final : public DataUpDate, public Adapted {
+  public:
+    using Adapted::Adapted;
+    double score(std::string_view propsString, const DictionaryPtr& period) override {
+        return NumberValue(Host().Call("score", {Str(propsString), V(ObjectPtr(period))}));
+    }
+};
+
 class MrpRuntimeAdapter final : public MrpRuntime, public Adapted {
   public:
     using Adapted::Adapted;
@@ -317,6 +325,7 @@ constexpr std::pair<std::string_view, ObjectPtr (*)(ComPtr<IDispatch>, const Nam
         {progid::kBillLookUp, Make<BillLookUpAdapter>},
         {progid::kClassLink, Make<ClassLinkAdapter>},
         {progid::kDataInfo, Make<DataInfoAdapter>},
+        {progid::kDataUpDate, Make<DataUpDateAdapter>},
         {progid::kGradingData, Make<GradingDataAdapter>},
         {progid::kMrpRuntime, Make<MrpRuntimeAdapter>},
 };

@@ -160,13 +160,24 @@ ComPtr<IDispatch> NewMrpRuntime() {
     return AsDispatch(runtime);
 }
 
-// The schemes meeting the filter, as rows.
+// The schemes and the evaluation projects meeting the filter, as rows; a system parameter is the
+// first value of the answer naming it ("" without one).
 ComPtr<IDispatch> NewDataInfo() {
     auto access = NewScriptObject();
-    AddMember(*access, L"GetQCSchemeBilldata", [](Call& call) {
-        const std::wstring filter = call.Text(1);
-        State().Record(L"GetQCSchemeBilldata " + filter);
-        call.Return(RowDictionaries(State().AnswerTo(filter).get()).get());
+    for (const wchar_t* member : {L"GetQCSchemeBilldata", L"GetProjData"})
+        AddMember(*access, member, [member](Call& call) {
+            const std::wstring filter = call.Text(1);
+            State().Record(member + (L" " + filter));
+            call.Return(RowDictionaries(State().AnswerTo(filter).get()).get());
+        });
+    AddMember(*access, L"GetSysValue", [](Call& call) {
+        const std::wstring asked = L"GetSysValue " + call.Text(1) + L" " + call.Text(2);
+        State().Record(asked);
+        const auto answer = State().AnswerTo(asked);
+        if (answer && !answer->rows.empty() && !answer->rows.front().empty())
+            call.Return(answer->rows.front().front().get());
+        else
+            call.Return(std::wstring_view());
     });
     return AsDispatch(access);
 }
