@@ -35,7 +35,27 @@ bill.RaiseChange "FPercent", 1
 Check Ran(), "Change of a weight: " & lastError
 Check bill.EntryValue("FProjS", 1) = 20, "the share is 20, found " & bill.EntryValue("FProjS", 1)
 
-' One item weighing 25 is not a whole project.
+' The audit tools are shown, and a project with a checker is locked after a copy.
+bill.RaiseBarInitialize
+Check Ran(), "BarInitialize: " & lastError
+Check bill.ActiveBar.Tools("mnuEditCheck").Visible = True, "mnuEditCheck shown"
+Check bill.ActiveBar.Tools("mnuEditUnCheck").Visible = True, "mnuEditUnCheck shown"
+bill.SetValueByKey "FCheckerID", 16394
+bill.RaiseAfterCopyBill
+Check Ran(), "AfterCopyBill: " & lastError
+Check bill.Locked = True, "a project with a checker is locked"
+bill.SetValueByKey "FCheckerID", 0
+
+' An item another row holds is taken out of the row it was typed into.
+host.Clear
+bill.EntryValue "FEvaItemNo", 2, 60
+bill.RaiseChange "FEvaItemNo", 2
+Check Ran(), "Change of an item: " & lastError
+Check host.Messages = MessageTitle(host) & host.Unicode("5DF2 5B58 5728 8BE5 8BC4 4F30 9879 " & _
+      "76EE FF0C 8BF7 91CD 65B0 5F55 5165"), "the repeated item is named: " & host.Messages
+Check bill.EntryValue("FEvaItemNo", 2) = "", "and taken out, found " & bill.EntryValue("FEvaItemNo", 2)
+
+' One item weighing 25 is not a whole project (the emptied row does not count).
 host.Clear
 cancel = bill.RaiseBeforeSave
 Check Ran(), "BeforeSave: " & lastError
