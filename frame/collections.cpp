@@ -1,5 +1,7 @@
 #include "frame/collections.h"
 
+#include <algorithm>
+
 #include "frame/host_error.h"
 
 namespace velaqm {
@@ -10,24 +12,24 @@ namespace {
     throw HostError(kErrSubscript, "", "Subscript out of range");
 }
 
-}  // namespace
-
 // ASCII folding only: the host's field keys are ASCII, and other bytes of UTF-8 keys must match
 // exactly.
+char FoldChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
 std::string LocalDictionary::Fold(std::string_view key) {
     std::string folded(key);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    for (char& c : folded)
+        c = FoldChar(c);
     return folded;
 }
 
 bool LocalDictionary::SameKey(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return FoldChar(x) == FoldChar(y); });
 }
 
 void LocalDictionary::Reindex() {
