@@ -32,6 +32,12 @@ void SetAuditMenuState(BillEvent& bill, bool& keepRowTools) {
     ApplyToolSettings(bill, AuditMenuState(ReadBillFacts(bill), keepRowTools));
 }
 
+void ShowAuditToolsToEditor(BillEvent& bill, const BillFacts& facts) {
+    const bool show = OffersAuditTools(facts);
+    bill.SetBarStatus(tool::kUnCheck, kVisible, show);
+    bill.SetBarStatus(tool::kCheck, kVisible, show);
+}
+
 void LockBillFields(BillEvent& bill, bool locked) {
     bill.BillCtl()->SetLockProperty(locked, BillValues(bill).Field("FID"), false);
     for (const auto& [key, field] : bill.DataSrv()->TableInfo()->Entries()) {

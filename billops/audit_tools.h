@@ -24,6 +24,10 @@ void ApplyToolSettings(BillEvent& bill, const ToolSettings& settings);
 // The toolbar state after a bill is loaded or created (AuditMenuState).
 void SetAuditMenuState(BillEvent& bill, bool& keepRowTools);
 
+// The audit tools are shown only to the user who holds the bill, on a bill being worked on, and
+// hidden otherwise.
+void ShowAuditToolsToEditor(BillEvent& bill, const BillFacts& facts);
+
 // Locks or unlocks every field of the bill.
 void LockBillFields(BillEvent& bill, bool locked);
 

@@ -46,16 +46,19 @@ void SetFormFont(const ObjectPtr& form);
 int LogStart(std::string_view text);
 void LogEnd(int handle, int result);
 
-// The trace entry of one run of a traced procedure, ended with result 0 on every way out.
+// The trace entry of one run of a traced procedure, ended on every way out with result 0, or
+// with the result set since (1 for a run that failed).
 class TraceScope {
   public:
     explicit TraceScope(std::string_view tag) : m_handle(LogStart(tag)) {}
-    ~TraceScope() { LogEnd(m_handle, 0); }
+    ~TraceScope() { LogEnd(m_handle, m_result); }
     TraceScope(const TraceScope&) = delete;
     TraceScope& operator=(const TraceScope&) = delete;
+    void SetResult(int result) { m_result = result; }
 
   private:
     int m_handle;
+    int m_result = 0;
 };
 
 // Forgets the per-process state (language, loaders, trace log), as unloading the library does.

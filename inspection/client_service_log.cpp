@@ -20,7 +20,7 @@ void ClientServiceLog::m_BillInterface_AfterLoadBill() {
         bool keepRowTools = false;
         SetAuditMenuState(*m_billinterface, keepRowTools);
         const BillFacts bill = ReadBillFacts(*m_billinterface);
-        ShowAuditMenusToEditor(bill);
+        ShowAuditToolsToEditor(*m_billinterface, bill);
         LockFieldsUnlessEditable(bill);
         ApplyCheckerLock(*m_billinterface);
     });
@@ -42,13 +42,6 @@ void ClientServiceLog::m_BillInterface_BarClick(const ToolPtr& Tool, bool& Cance
     TrapSilently([&] {
         if (!Cancel) ClickAuditTool(*m_billinterface, Tool);
     });
-}
-
-// The audit menus are offered only to the user who holds the bill, on a bill being worked on.
-void ClientServiceLog::ShowAuditMenusToEditor(const BillFacts& bill) {
-    const bool show = OffersAuditTools(bill);
-    m_billinterface->SetBarStatus(tool::kUnCheck, kVisible, show);
-    m_billinterface->SetBarStatus(tool::kCheck, kVisible, show);
 }
 
 void ClientServiceLog::LockFieldsUnlessEditable(const BillFacts& bill) {

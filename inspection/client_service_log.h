@@ -21,7 +21,6 @@ class ClientServiceLog final : public Plugin {
     void m_BillInterface_BarInitialize(const ActiveBarPtr& oActiveBar);
     void m_BillInterface_BarClick(const ToolPtr& Tool, bool& Cancel);
 
-    void ShowAuditMenusToEditor(const BillFacts& bill);
     void LockFieldsUnlessEditable(const BillFacts& bill);
 
     EventMember<BillEvent> m_billinterface{{

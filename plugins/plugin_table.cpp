@@ -7,6 +7,9 @@
 #include "inspection/quality_standard.h"
 #include "inspection/sample_destroy.h"
 #include "inspection/watch_log_event.h"
+#include "reject/com_reject_co.h"
+#include "reject/po_reject_co.h"
+#include "reject/reject_pro.h"
 #include "sampling/sample_standard.h"
 #include "sampling/sampling_log_event.h"
 #include "supplier/eva_proj_ext.h"
@@ -28,6 +31,10 @@ constexpr std::array kPlugins{
     PluginEntry{"SupplierEvaExt", &MakePlugin<SupplierEvaExt>},
     PluginEntry{"CItemGrade", &MakePlugin<CItemGrade>},
     PluginEntry{"cItemSupply", &MakePlugin<cItemSupply>},
+    PluginEntry{"CRejectPro", &MakePlugin<CRejectPro>},
+    PluginEntry{"IRejectCO", &MakePlugin<IRejectCO>},
+    PluginEntry{"CComRejectCO", &MakePlugin<CComRejectCO>},
+    PluginEntry{"CPoRejectCO", &MakePlugin<CPoRejectCO>},
 };
 }  // namespace
 

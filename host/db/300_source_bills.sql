@@ -11,10 +11,12 @@ CREATE TABLE POInStock (
     FStatus    INTEGER DEFAULT 0,
     FBizType   INTEGER DEFAULT 12510,  -- 12510 purchase, 12511 outsourced processing
     FSupplyID  INTEGER DEFAULT 0,
-    FTranType  INTEGER DEFAULT 702
+    FTranType  INTEGER DEFAULT 702,
+    FCancellation  INTEGER DEFAULT 0  -- 1 once the receipt is cancelled
 );
 -- A receipt row made from a purchase order row names it (FSourceTranType 71); its inspection
 -- checked FQCheckQty, of which FQtyPass passed and FConPassQty was accepted on concession.
+-- FAuxNotPassQty did not pass, and FAuxCommitQty of that is already handled.
 CREATE TABLE POInStockEntry (
     FInterID         INTEGER NOT NULL,
     FEntryID         INTEGER NOT NULL,
@@ -27,6 +29,8 @@ CREATE TABLE POInStockEntry (
     FQCheckQty       NUMERIC DEFAULT 0,
     FQtyPass         NUMERIC DEFAULT 0,
     FConPassQty      NUMERIC DEFAULT 0,
+    FAuxNotPassQty   NUMERIC DEFAULT 0,
+    FAuxCommitQty    NUMERIC DEFAULT 0,
     PRIMARY KEY (FInterID, FEntryID)
 );
 
