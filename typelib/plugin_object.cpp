@@ -1,6 +1,6 @@
 #include "typelib/plugin_object.h"
 
-#include "frame/convert.h"
+#include "frame/host_error.h"
 #include "typelib/com_variant.h"
 #include "typelib/host_adapters.h"
 
@@ -26,6 +26,18 @@ void PluginObject::Show(IDispatch* host) {
 bool PluginObject::CheckItemUniq() {
     auto* checked = dynamic_cast<ItemCheckPlugin*>(m_plugin.get());
     return checked && checked->CheckItemUniq();
+}
+
+IRejectCO& PluginObject::RejectStrategy() const {
+    if (auto* strategy = dynamic_cast<IRejectCO*>(m_plugin.get())) return *strategy;
+    throw HostError(kErrNoSuchMember, "VelaQMBillEvent",
+                    "Object doesn't support this property or method");
+}
+
+StatusKeepingStrategy& PluginObject::StatusKeeping() const {
+    if (auto* strategy = dynamic_cast<StatusKeepingStrategy*>(m_plugin.get())) return *strategy;
+    throw HostError(kErrNoSuchMember, "VelaQMBillEvent",
+                    "Object doesn't support this property or method");
 }
 
 HRESULT PluginObject::QueryInterface(REFIID iid, void** object) noexcept {
@@ -61,43 +73,51 @@ HRESULT RejectStrategyMembers::Show(IDispatch* oBillInterface) noexcept {
 }
 
 HRESULT RejectStrategyMembers::SetRequestBillNo() noexcept {
-    return S_OK;
+    return Member([&] { m_owner.RejectStrategy().SetRequestBillNo(); });
 }
 
 HRESULT RejectStrategyMembers::Dispose() noexcept {
-    return S_OK;
+    return Member([&] { m_owner.RejectStrategy().Dispose(); });
 }
 
-HRESULT RejectStrategyMembers::MenuBarClick(IDispatch*, VARIANT_BOOL*) noexcept {
-    return S_OK;
+HRESULT RejectStrategyMembers::MenuBarClick(IDispatch* XPFTool, VARIANT_BOOL* Cancel) noexcept {
+    return Member([&] {
+        if (!Cancel) return E_POINTER;
+        bool cancel = *Cancel != VARIANT_FALSE;
+        m_owner.RejectStrategy().MenuBarClick(AdaptHostObjectAs<Tool>(XPFTool), cancel);
+        *Cancel = cancel ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    });
 }
 
-HRESULT RejectStrategyMembers::MenuBarInitialize(IDispatch*) noexcept {
-    return S_OK;
+HRESULT RejectStrategyMembers::MenuBarInitialize(IDispatch* oMenuBar) noexcept {
+    return Member(
+        [&] { m_owner.RejectStrategy().MenuBarInitialize(AdaptHostObjectAs<MenuBar>(oMenuBar)); });
 }
 
-HRESULT RejectStrategyMembers::BeforeSave(VARIANT_BOOL*) noexcept {
-    return S_OK;
+HRESULT RejectStrategyMembers::BeforeSave(VARIANT_BOOL* bCancel) noexcept {
+    return Member([&] {
+        if (!bCancel) return E_POINTER;
+        bool cancel = *bCancel != VARIANT_FALSE;
+        m_owner.RejectStrategy().BeforeSave(cancel);
+        *bCancel = cancel ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    });
 }
 
 HRESULT RejectStrategyMembers::BeforLoadBillFillData() noexcept {
-    return S_OK;
+    return Member([&] { m_owner.RejectStrategy().BeforLoadBillFillData(); });
 }
 
 HRESULT RejectStrategyMembers::GetRejectQty() noexcept {
-    return S_OK;
+    return Member([&] { m_owner.RejectStrategy().GetRejectQty(); });
 }
 
-// The common strategy's quantity conversion, here until reject/ has CComRejectCO: 0 for Null
-// and for anything that is not numeric, otherwise the exact decimal.
 HRESULT ComRejectMembers::MyCDec(VARIANT pVar, VARIANT* result) noexcept {
     return Member([&] {
         if (!result) return E_POINTER;
         VariantInit(result);
-        const velaqm::Variant value = FromVariant(pVar);
-        const velaqm::Variant converted =
-            IsNumeric(value) ? velaqm::Variant(ToDecimal(value)) : velaqm::Variant(0);
-        ToVariant(converted).detach_to(result);
+        ToVariant(velaqm::Variant(velaqm::MyCDec(FromVariant(pVar)))).detach_to(result);
         return S_OK;
     });
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "frame/plugin.h"
+#include "frame/reject_strategy.h"
 #include "typelib/VelaQMBillEvent.h"
 #include "typelib/com_classes.h"
 #include "typelib/com_error.h"
@@ -48,6 +49,10 @@ class PluginObject final : public RefCounted<ISupportErrorInfo, IProvideClassInf
     void Show(IDispatch* host);
     // The item check of a plug-in that has one; False for any other.
     bool CheckItemUniq();
+    // The plug-in as a reject strategy, and as one with the public property m_BillStatusExt;
+    // a HostError for a plug-in that is none.
+    IRejectCO& RejectStrategy() const;
+    StatusKeepingStrategy& StatusKeeping() const;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) noexcept override;
@@ -151,8 +156,7 @@ class NoMembers final : public DualInterface<Itf> {
     using DualInterface<Itf>::DualInterface;
 };
 
-// The reject strategy interface. Show reaches the plug-in; the other members do nothing, which is
-// all the plain IRejectCO class ever does and what the strategies do until reject/ has them.
+// The reject strategy interface: each member reaches the plug-in's strategy.
 class RejectStrategyMembers final : public DualInterface<_IRejectCO> {
   public:
     using DualInterface::DualInterface;
@@ -167,33 +171,28 @@ class RejectStrategyMembers final : public DualInterface<_IRejectCO> {
     HRESULT STDMETHODCALLTYPE GetRejectQty() noexcept override;
 };
 
-// The public property of the strategies, kept here until reject/ owns it: -1 after creation in
-// the common strategy, which fills it from the bill; 0 in the purchase-order one.
-template <class Itf, std::int32_t kInitial>
+// The public property of the strategies, kept by the plug-in.
+template <class Itf>
 class BillStatusExtMembers : public DualInterface<Itf> {
   public:
     using DualInterface<Itf>::DualInterface;
     HRESULT STDMETHODCALLTYPE get_m_BillStatusExt(LONG* value) noexcept override {
         if (!value) return E_POINTER;
-        *value = m_billStatusExt;
-        return S_OK;
+        *value = 0;
+        return this->Member([&] { *value = this->m_owner.StatusKeeping().BillStatusExt(); });
     }
     HRESULT STDMETHODCALLTYPE put_m_BillStatusExt(LONG value) noexcept override {
-        m_billStatusExt = value;
-        return S_OK;
+        return this->Member([&] { this->m_owner.StatusKeeping().SetBillStatusExt(value); });
     }
-
-  private:
-    std::int32_t m_billStatusExt = kInitial;
 };
 
-class ComRejectMembers final : public BillStatusExtMembers<_CComRejectCO, -1> {
+class ComRejectMembers final : public BillStatusExtMembers<_CComRejectCO> {
   public:
     using BillStatusExtMembers::BillStatusExtMembers;
     HRESULT STDMETHODCALLTYPE MyCDec(VARIANT pVar, VARIANT* result) noexcept override;
 };
 
-class PoRejectMembers final : public BillStatusExtMembers<_CPoRejectCO, 0> {
+class PoRejectMembers final : public BillStatusExtMembers<_CPoRejectCO> {
   public:
     using BillStatusExtMembers::BillStatusExtMembers;
 };

@@ -226,6 +226,15 @@ ComPtr<IDispatch> NewActiveBar(const Bill& bill) {
     return AsDispatch(bar);
 }
 
+// The menu bar of a menu-bar form: the bill's tools, reached as the toolbar's are.
+ComPtr<IDispatch> NewMenuBar(const Bill& bill) {
+    auto bar = NewScriptObject();
+    AddMember(*bar, L"Tools", [bill](Call& call) {
+        call.Return(call.Count() == 1 ? NewTool(bill, call.Text(0)).get() : NewTools(bill).get());
+    });
+    return AsDispatch(bar);
+}
+
 // --- bill control and template -------------------------------------------------------------
 
 ComPtr<IDispatch> NewBillCtl(const Bill& bill) {
@@ -317,9 +326,13 @@ enum BillEventId : DISPID {
     kAfterLoadBill = 1,
     kAfterNewBill = 2,
     kAfterCopyBill = 3,
+    kBeforLoadBillFillData = 5,
     kBeforeSave = 6,
+    kAfterSelBill = 9,
     kBarInitialize = 12,
     kBarClick = 13,
+    kMenuBarInitialize = 14,
+    kMenuBarClick = 15,
     kChange = 17,
 };
 enum ListEventId : DISPID { kAfterSelList = 1, kListBarInitialize = 2, kListBarClick = 3 };
@@ -389,6 +402,18 @@ void AddBillEvents(FakeHostObject& object, const Bill& bill) {
         const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
         call.Return(RaiseBarClick(*self, kBarClick, tool.get(), call.Bool(1)));
     });
+    AddMember(object, L"RaiseMenuBarInitialize", [self, bill](Call&) {
+        const ComPtr<IDispatch> bar = NewMenuBar(bill);
+        Raise(*self, kMenuBarInitialize, {Borrowed(bar.get())});
+    });
+    AddMember(object, L"RaiseMenuBarClick", [self, bill](Call& call) {
+        const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
+        call.Return(RaiseBarClick(*self, kMenuBarClick, tool.get(), call.Bool(1)));
+    });
+    AddMember(object, L"RaiseBeforLoadBillFillData",
+              [self](Call&) { Raise(*self, kBeforLoadBillFillData); });
+    AddMember(object, L"RaiseAfterSelBill",
+              [self](Call& call) { Raise(*self, kAfterSelBill, {Number(call.Long(0))}); });
     // BeforeSave(bCancel), with the flag given (False when none).
     AddMember(object, L"RaiseBeforeSave", [self](Call& call) {
         call.Return(RaiseCancellable(*self, kBeforeSave, {}, call.Count() > 0 && call.Bool(0)));
@@ -509,6 +534,12 @@ void AddEntryMembers(FakeHostObject& object, const Bill& bill) {
     });
     AddBillMember(object, bill, L"RefreshDisplay",
                   [](Call&) { State().Record(L"RefreshDisplay"); });
+    AddBillMember(object, bill, L"GetEntryValue", [bill](Call& call) {
+        call.Return(
+            GetItem(NewDictionary(bill->Cell(call.Text(0), call.Long(1))).get(), L"FFLD").get());
+    });
+    AddBillMember(object, bill, L"MenuBar",
+                  [bill](Call& call) { call.Return(NewMenuBar(bill).get()); });
     AddBillMember(object, bill, L"EntryRowCount",
                   [bill](Call& call) { call.Return(static_cast<LONG>(bill->entryRows.size())); });
     // The bill's data: the entry page's rows (Page2), each a copy of its cells' values.
