@@ -98,6 +98,7 @@ const std::map<std::string, ScenarioRunner::Handler, std::less<>>& ScenarioRunne
         {"expect saved", &ScenarioRunner::ExpectSaved},
         {"expect not saved", &ScenarioRunner::ExpectNotSaved},
         {"expect query", &ScenarioRunner::ExpectQuery},
+        {"expect lookup", &ScenarioRunner::ExpectLookup},
     };
     return handlers;
 }
@@ -414,6 +415,12 @@ void ScenarioRunner::ExpectQuery(const Command& command) {
     const std::string found =
         result.rows.empty() || result.rows.front().empty() ? "" : Text(result.rows.front().front());
     ExpectEqual("query result", command.Arg(1), found);
+}
+
+void ScenarioRunner::ExpectLookup(const Command& command) {
+    const auto& offer = Bill().LastLookupOffer();
+    Expect(offer.has_value(), "a lookup window " + QuotedInput(command.Arg(0)), "none opened");
+    ExpectEqual("lookup window", command.Arg(0), Join(*offer, "|"));
 }
 
 }  // namespace velaqm::cli

@@ -288,6 +288,11 @@ const std::vector<Signature>& Signatures() {
          "first column of the first row, as text (\"\" when no row)",
          {{"SQL"}, {"TEXT"}},
          2},
+        {"expect lookup",
+         "expect lookup \"TEXT\"",
+         "the record numbers the last lookup window showed, joined by |",
+         {{"TEXT"}},
+         1},
     };
     return table;
 }
@@ -382,7 +387,7 @@ std::string ExpectVerb(Command& command) {
     if (command.args.empty() || command.args[0].quoted)
         Refuse(command,
                "expect needs a form: message, no message, value, text, tool, field, "
-               "cell, bill, rows, saved, not saved, query");
+               "cell, bill, rows, saved, not saved, query, lookup");
     std::string verb = "expect " + command.args[0].text;
     command.args.erase(command.args.begin());
     if ((verb == "expect no" || verb == "expect not") && !command.args.empty() &&

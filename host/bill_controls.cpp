@@ -66,6 +66,7 @@ int BillControls::ToolIndex(std::string_view band, std::string_view toolKey) con
 }
 
 int BillControls::Focus(const FieldDef& field, int row) {
+    m_focusKey = field.key;
     if (field.page == 1) {
         m_focusGrid = false;
         return 0;

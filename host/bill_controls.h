@@ -40,6 +40,8 @@ class BillControls {
     void FocusHead() { m_focusGrid = false; }
     // The grid row the cursor last stood on.
     int FocusRow() const { return m_focusRow; }
+    // The key of the field last entered; empty before any.
+    const std::string& FocusKey() const { return m_focusKey; }
     ActiveControlPtr ActiveControl() const;
 
     // The toolbar's bands, or the menu bar's one line.
@@ -52,6 +54,7 @@ class BillControls {
     ToolbarSnapshot m_menuBarAfterInit;
     bool m_focusGrid = false;
     int m_focusRow = 1;
+    std::string m_focusKey;
 };
 
 }  // namespace velaqm::host

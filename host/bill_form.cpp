@@ -254,7 +254,10 @@ void BillForm::Edit(std::string_view key, int row, std::string_view text) {
     row = EditedRow(field, row);
     RequireEditable(field, row);
     Enter(key, row);
+    TypeInto(field, row, text);
+}
 
+void BillForm::TypeInto(const FieldDef& field, int row, std::string_view text) {
     const DictionaryPtr value = m_values.ValueAt(field, row);
     const DictionaryPtr before = NewDictionary();
     for (const auto& [name, item] : value->Entries())
@@ -268,6 +271,33 @@ void BillForm::Edit(std::string_view key, int row, std::string_view text) {
         return;
     }
     m_isChange = true;
+}
+
+void BillForm::LookUpFocusedField() {
+    // Only a lookup into base data has the host's window; a source-bill lookup is the plug-in's
+    // to offer, and any other field has none.
+    const std::string& key = m_controls.FocusKey();
+    if (key.empty()) return;
+    const FieldDef& field = FieldOf(key);
+    if (!field.IsLookup() || field.IsSourceLookup()) return;
+    const int row = field.page == 1 ? 0 : m_controls.FocusRow();
+    RequireEditable(field, row);
+
+    m_lastLookupOffer = m_values.LookupOffer(field);
+    std::string shown;
+    for (const std::string& number : *m_lastLookupOffer)
+        shown += (shown.empty() ? "" : ", ") + number;
+    m_session.Log().Add(EntryKind::Form, "lookup of " + field.key + ": " + shown);
+    const std::optional<WindowChoice> choice = m_session.TakeChoice("lookup of " + field.key);
+    if (!choice || choice->kind != WindowChoice::Kind::Bills) return;
+    std::string chosen =
+        choice->ids.empty() ? std::string() : "id:" + std::to_string(choice->ids.front());
+    if (!choice->billNumbers.empty()) chosen = choice->billNumbers.front();
+    if (!choice->ids.empty() || std::find(m_lastLookupOffer->begin(), m_lastLookupOffer->end(),
+                                          chosen) != m_lastLookupOffer->end())
+        TypeInto(field, row, chosen);
+    else
+        m_session.AddProblem("the lookup of " + field.key + " shows no record " + chosen);
 }
 
 bool BillForm::RaiseChange(const FieldDef& field, const DictionaryPtr& value, int row) {
@@ -319,6 +349,8 @@ void BillForm::HostToolAction(std::string_view key) {
         RefreshBill();
     else if (EqualsNoCase(key, "mnuSelectBill"))
         SelectBillOfFirstSource();
+    else if (EqualsNoCase(key, "mnuDataLookUp"))
+        LookUpFocusedField();
 }
 
 bool BillForm::SelectSourceBills(int sourceClassTypeId) {

@@ -4,6 +4,7 @@
 
 #include "frame/text_util.h"
 #include "inspection/client_service_log.h"
+#include "inspection/quality_accident.h"
 #include "inspection/quality_standard.h"
 #include "inspection/sample_destroy.h"
 #include "inspection/watch_log_event.h"
@@ -28,6 +29,7 @@ constexpr std::array kPlugins{
     PluginEntry{"SupplierEvaExt", &MakePlugin<SupplierEvaExt>},
     PluginEntry{"CItemGrade", &MakePlugin<CItemGrade>},
     PluginEntry{"cItemSupply", &MakePlugin<cItemSupply>},
+    PluginEntry{"QMAccident", &MakePlugin<QMAccident>},
 };
 }  // namespace
 
