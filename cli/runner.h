@@ -91,6 +91,9 @@ class ScenarioRunner {
     void ExpectNotSaved(const Command& command);
     void ExpectQuery(const Command& command);
     void ExpectLookup(const Command& command);
+    void ExpectExportNote(const Command& command);
+    void ExpectDialog(const Command& command);
+    void ExpectBand(const Command& command);
 
     host::Session& m_session;
     std::ostream& m_out;

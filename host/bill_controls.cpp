@@ -86,6 +86,12 @@ ActiveControlPtr BillControls::ActiveControl() const {
                                                m_focusGrid ? m_focusRow : 0);
 }
 
+std::optional<std::string> BillControls::BandText(std::string_view band) const {
+    const HostBandPtr found = m_menuBar ? m_menuBar->FindBand(band) : m_toolbar->FindBand(band);
+    if (!found) return std::nullopt;
+    return RenderTools(found->HostTools()->Tools());
+}
+
 std::string BillControls::Render() const {
     return m_menuBar ? m_menuBar->Render() + "\n" : m_toolbar->Render();
 }

@@ -44,8 +44,11 @@ class BillControls {
     const std::string& FocusKey() const { return m_focusKey; }
     ActiveControlPtr ActiveControl() const;
 
-    // The toolbar's bands, or the menu bar's one line.
+    // The toolbar's bands, or the menu bar's line and bands.
     std::string Render() const;
+    // The tools of a band of the menu bar (on a menu-bar form) or of the toolbar, as Render
+    // shows them; nullopt when there is no such band.
+    std::optional<std::string> BandText(std::string_view band) const;
 
   private:
     HostActiveBarPtr m_toolbar;

@@ -225,6 +225,21 @@ DictionaryPtr BillForm::SavedBillInfo() const {
     return saved;
 }
 
+std::vector<std::string> BillForm::ExportTemplate() {
+    const VectorPtr note = NewVector();
+    note->Insert(Variant(m_def->name));
+    Raise("BeforeSetExportNote", [&](BillEventsSink& sink) { sink.BeforeSetExportNote(note); });
+    std::vector<std::string> lines;
+    for (const Variant& line : *note)
+        lines.push_back(Text(line));
+    std::string shown;
+    for (const std::string& line : lines)
+        shown += (shown.empty() ? "" : " | ") + line;
+    m_session.Log().Add(EntryKind::Form, "template export of class " + std::to_string(m_def->id) +
+                                             ", its note: " + shown);
+    return lines;
+}
+
 // --- what a person does ----------------------------------------------------------------------
 
 int BillForm::EditedRow(const FieldDef& field, int row) const {

@@ -49,11 +49,17 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void FocusHead();
     // The host's own save (BeforeSave, write, AfterSave, SaveBillSuccess); true when saved.
     bool Save();
+    // The host's template export: its note (one line naming the bill) goes through
+    // BeforeSetExportNote, and the lines the plug-in leaves head the template.
+    std::vector<std::string> ExportTemplate();
 
     // What a person sees.
     std::string ValueText(std::string_view key, int row) const;
     std::string DisplayText(std::string_view key, int row) const;
     const HostTool& ToolState(std::string_view key) const;
+    std::optional<std::string> BandText(std::string_view band) const {
+        return m_controls.BandText(band);
+    }
     bool FieldEnabled(std::string_view key) const;
     bool FieldLocked(std::string_view key) const;
     bool CellLocked(std::string_view key, int row) const;

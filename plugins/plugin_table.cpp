@@ -3,6 +3,7 @@
 #include <array>
 
 #include "frame/text_util.h"
+#include "inspection/check_item.h"
 #include "inspection/client_service_log.h"
 #include "inspection/quality_accident.h"
 #include "inspection/quality_standard.h"
@@ -30,6 +31,7 @@ constexpr std::array kPlugins{
     PluginEntry{"CItemGrade", &MakePlugin<CItemGrade>},
     PluginEntry{"cItemSupply", &MakePlugin<cItemSupply>},
     PluginEntry{"QMAccident", &MakePlugin<QMAccident>},
+    PluginEntry{"CCheckItem", &MakePlugin<CCheckItem>},
 };
 }  // namespace
 

@@ -44,6 +44,14 @@ ObjectPtr ComPlatform::CreateObject(std::string_view progId) {
     return AdaptComponent(progId, std::move(object), m_names);
 }
 
+// The client's picture objects are not made here yet: a tool asked to carry one stays without it
+// (its plug-in's trap ends the step).
+ObjectPtr ComPlatform::LoadResPicture(int resourceId) {
+    throw HostError(kErrResourceNotFound, "VelaQMBillEvent",
+                    "The picture of resource " + std::to_string(resourceId) +
+                        " cannot be loaded in this client");
+}
+
 FormWindowPtr ComPlatform::CreateFormWindow(FormWindowEvents& events) {
     return std::make_shared<ComFormWindow>(events, m_names);
 }

@@ -133,6 +133,10 @@ class ToolAdapter final : public Tool, public Adapted {
     void SetPicture(int kind, const V& picture) override {
         Host().Call("SetPicture", {V(kind), picture});
     }
+    void SetPicture(int kind, const V& picture, std::int32_t maskColor) override {
+        Host().Call("SetPicture", {V(kind), picture, V(maskColor)});
+    }
+    void SetBeginGroup(bool value) override { Host().Put("BeginGroup", value); }
 };
 
 class ToolCollectionAdapter final : public ToolCollection, public Adapted {
@@ -147,6 +151,9 @@ class ToolCollectionAdapter final : public ToolCollection, public Adapted {
     }
     void Insert(int position, const ToolPtr& tool) override {
         Host().Call("Insert", {V(position), V(ObjectPtr(tool))});
+    }
+    void InsertBefore(std::string_view key, const ToolPtr& tool) override {
+        Host().Call(Role("Tools.InsertBefore"), {V(key), V(ObjectPtr(tool))});
     }
     ToolPtr Add(std::string_view name) override {
         return Expect<Tool>(Host().Call("Add", {V(name)}), Names());
@@ -179,6 +186,9 @@ class MenuBarAdapter final : public MenuBar, public Adapted {
     using Adapted::Adapted;
     ToolCollectionPtr Tools() const override {
         return Expect<ToolCollection>(Host().Get("Tools"), Names());
+    }
+    BandPtr Bands(std::string_view name) const override {
+        return Expect<Band>(Host().Get("Bands", {V(name)}), Names());
     }
 };
 
