@@ -9,6 +9,7 @@
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
+#include "frame/host_services.h"
 #include "frame/text_util.h"
 #include "typelib/com_error.h"
 #include "typelib/com_variant.h"
@@ -394,6 +395,17 @@ class ListEventsAdapter final : public ListEvents, public Adapted {
     ListCtlPtr List() const override { return Expect<ListCtl>(Host().Get("List"), Names()); }
 };
 
+// --- the item dialog's form ------------------------------------------------------------------
+
+class ItemDialogFormAdapter final : public QMItemDialogForm, public Adapted {
+  public:
+    using Adapted::Adapted;
+    bool SetFunc(const DictionaryPtr& data, int function) override {
+        return Truth(Host().Call("SetFunc", {V(ObjectPtr(data)), V(function)}));
+    }
+    void Show(int modal) override { Host().Call("Show", {V(modal)}); }
+};
+
 // --- the contract table ----------------------------------------------------------------------
 
 // Bills and lists are told by their type names when they arrive (AdaptDispatch); every other
@@ -428,7 +440,8 @@ using ContractTable = std::tuple<
     Adapts<BillCtl, BillCtlAdapter>,
     Adapts<BillEvent, BillEventAdapter, Arrival::ByTypeName>,
     Adapts<ListCtl, ListCtlAdapter>,
-    Adapts<ListEvents, ListEventsAdapter, Arrival::ByTypeName>>;
+    Adapts<ListEvents, ListEventsAdapter, Arrival::ByTypeName>,
+    Adapts<QMItemDialogForm, ItemDialogFormAdapter>>;
 // clang-format on
 
 // The adapter type of Contract, found in the table when the code is compiled.
