@@ -305,14 +305,17 @@ void BillForm::LookUpFocusedField() {
     m_session.Log().Add(EntryKind::Form, "lookup of " + field.key + ": " + shown);
     const std::optional<WindowChoice> choice = m_session.TakeChoice("lookup of " + field.key);
     if (!choice || choice->kind != WindowChoice::Kind::Bills) return;
-    std::string chosen =
-        choice->ids.empty() ? std::string() : "id:" + std::to_string(choice->ids.front());
-    if (!choice->billNumbers.empty()) chosen = choice->billNumbers.front();
-    if (!choice->ids.empty() || std::find(m_lastLookupOffer->begin(), m_lastLookupOffer->end(),
-                                          chosen) != m_lastLookupOffer->end())
-        TypeInto(field, row, chosen);
-    else
-        m_session.AddProblem("the lookup of " + field.key + " shows no record " + chosen);
+    // One record is taken: by its number, which the window must show, or by its internal ID,
+    // which the filter still applies to.
+    if (!choice->billNumbers.empty()) {
+        const std::string& number = choice->billNumbers.front();
+        if (std::ranges::find(*m_lastLookupOffer, number) == m_lastLookupOffer->end())
+            m_session.AddProblem("the lookup of " + field.key + " shows no record " + number);
+        else
+            TypeInto(field, row, number);
+    } else if (!choice->ids.empty()) {
+        TypeInto(field, row, "id:" + std::to_string(choice->ids.front()));
+    }
 }
 
 bool BillForm::RaiseChange(const FieldDef& field, const DictionaryPtr& value, int row) {
