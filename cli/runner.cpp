@@ -98,6 +98,10 @@ const std::map<std::string, ScenarioRunner::Handler, std::less<>>& ScenarioRunne
         {"expect saved", &ScenarioRunner::ExpectSaved},
         {"expect not saved", &ScenarioRunner::ExpectNotSaved},
         {"expect query", &ScenarioRunner::ExpectQuery},
+        {"expect lookup", &ScenarioRunner::ExpectLookup},
+        {"expect export note", &ScenarioRunner::ExpectExportNote},
+        {"expect dialog", &ScenarioRunner::ExpectDialog},
+        {"expect band", &ScenarioRunner::ExpectBand},
     };
     return handlers;
 }
@@ -414,6 +418,26 @@ void ScenarioRunner::ExpectQuery(const Command& command) {
     const std::string found =
         result.rows.empty() || result.rows.front().empty() ? "" : Text(result.rows.front().front());
     ExpectEqual("query result", command.Arg(1), found);
+}
+
+void ScenarioRunner::ExpectLookup(const Command& command) {
+    const auto& offer = Bill().LastLookupOffer();
+    Expect(offer.has_value(), "a lookup window " + QuotedInput(command.Arg(0)), "none opened");
+    ExpectEqual("lookup window", command.Arg(0), Join(*offer, "|"));
+}
+
+void ScenarioRunner::ExpectExportNote(const Command& command) {
+    ExpectEqual("export note", command.Arg(0), Join(Bill().ExportTemplate(), "|"));
+}
+
+void ScenarioRunner::ExpectDialog(const Command& command) {
+    ExpectEqual("item dialog", command.Arg(0), Join(m_session.TakeDialogNotes(), "|"));
+}
+
+void ScenarioRunner::ExpectBand(const Command& command) {
+    const std::optional<std::string> tools = Bill().BandText(command.Arg(0));
+    Expect(tools.has_value(), "band " + command.Arg(0), "no such band");
+    ExpectEqual("band " + command.Arg(0), command.Arg(1), *tools);
 }
 
 }  // namespace velaqm::cli

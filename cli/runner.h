@@ -90,6 +90,10 @@ class ScenarioRunner {
     void ExpectSaved(const Command& command);
     void ExpectNotSaved(const Command& command);
     void ExpectQuery(const Command& command);
+    void ExpectLookup(const Command& command);
+    void ExpectExportNote(const Command& command);
+    void ExpectDialog(const Command& command);
+    void ExpectBand(const Command& command);
 
     host::Session& m_session;
     std::ostream& m_out;

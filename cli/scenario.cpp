@@ -288,6 +288,26 @@ const std::vector<Signature>& Signatures() {
          "first column of the first row, as text (\"\" when no row)",
          {{"SQL"}, {"TEXT"}},
          2},
+        {"expect lookup",
+         "expect lookup \"TEXT\"",
+         "the record numbers the last lookup window showed, joined by |",
+         {{"TEXT"}},
+         1},
+        {"expect export note",
+         "expect export note \"TEXT\"",
+         "the lines BeforeSetExportNote gives the template export, joined by |",
+         {{"TEXT"}},
+         1},
+        {"expect dialog",
+         "expect dialog \"TEXT\"",
+         "what the item dialogs were given since the last look, joined by | (\"\" for none)",
+         {{"TEXT"}},
+         1},
+        {"expect band",
+         "expect band BAND \"TOOLS\"",
+         "the tools of a toolbar or menu-bar band in order, marked as show marks them",
+         {{"BAND"}, {"TOOLS"}},
+         2},
     };
     return table;
 }
@@ -382,11 +402,11 @@ std::string ExpectVerb(Command& command) {
     if (command.args.empty() || command.args[0].quoted)
         Refuse(command,
                "expect needs a form: message, no message, value, text, tool, field, "
-               "cell, bill, rows, saved, not saved, query");
+               "cell, bill, rows, saved, not saved, query, lookup, export note, dialog, band");
     std::string verb = "expect " + command.args[0].text;
     command.args.erase(command.args.begin());
-    if ((verb == "expect no" || verb == "expect not") && !command.args.empty() &&
-        !command.args[0].quoted) {
+    if ((verb == "expect no" || verb == "expect not" || verb == "expect export") &&
+        !command.args.empty() && !command.args[0].quoted) {
         verb += " " + command.args[0].text;
         command.args.erase(command.args.begin());
     }

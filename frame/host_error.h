@@ -38,5 +38,6 @@ inline constexpr std::int32_t kErrInvalidCall = 5;
 inline constexpr std::int32_t kErrFileNotFound = 53;
 inline constexpr std::int32_t kErrPermissionDenied = 70;
 inline constexpr std::int32_t kErrInvalidUseOfNull = 94;
+inline constexpr std::int32_t kErrResourceNotFound = 326;
 
 }  // namespace velaqm

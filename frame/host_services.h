@@ -240,6 +240,24 @@ class LogMsg : public Object {
     virtual void LogEnd(int handle, int result) = 0;
 };
 
+// VelaQMItemDialog.cQMItemDialog: the dialog that links check values to a check item.
+class QMItemDialog : public Object {
+  public:
+    std::string TypeName() const override { return "cQMItemDialog"; }
+    // The dialog's form of that name (a QMItemDialogForm); Nothing when it has none.
+    virtual Variant Load(std::string_view formName) = 0;
+};
+
+// A form the item dialog loaded.
+class QMItemDialogForm : public Object {
+  public:
+    std::string TypeName() const override { return "Form"; }
+    // Hands the form its data and how to use it; true when the form is ready to be shown.
+    virtual bool SetFunc(const DictionaryPtr& data, int function) = 0;
+    // Shows the form; modal 1 returns once the person has closed it.
+    virtual void Show(int modal) = 0;
+};
+
 // Class names (ProgIDs) of the components above.
 namespace progid {
 inline constexpr std::string_view kAppConnection = "VelaConnection.Appconnection";
@@ -258,6 +276,7 @@ inline constexpr std::string_view kDataUpDate = "VelaMQMDataAccess.DataUpDate";
 inline constexpr std::string_view kGradingData = "VelaMQMGrading.CGetGradingData";
 inline constexpr std::string_view kMrpRuntime = "VelaMPlanMrp.MrpRuntime";
 inline constexpr std::string_view kFormulaEditor = "VelaFormulaEd.clsFormula";
+inline constexpr std::string_view kQMItemDialog = "VelaQMItemDialog.cQMItemDialog";
 inline constexpr std::string_view kResLoader = "VelaResLoader.Loader";
 inline constexpr std::string_view kLangInfo = "VelaLangInfo.LangInfo";
 inline constexpr std::string_view kFrmResLoader = "VelaFormRes.FrmResLoader";

@@ -1,6 +1,7 @@
 // The host's toolbar and menu-bar objects as the plug-ins see them.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,10 @@ class Tool : public Object {
     // The tool's picture of the given kind; Nothing when it has none.
     virtual Variant GetPicture(int kind) const = 0;
     virtual void SetPicture(int kind, const Variant& picture) = 0;
+    // The picture drawn with maskColor (0xBBGGRR) as its transparent colour.
+    virtual void SetPicture(int kind, const Variant& picture, std::int32_t maskColor) = 0;
+    // A separator line before the tool wherever it is shown.
+    virtual void SetBeginGroup(bool value) = 0;
 };
 using ToolPtr = std::shared_ptr<Tool>;
 
@@ -46,6 +51,9 @@ class ToolCollection : public Object {
     // takes a copy of a tool from elsewhere; a band's takes the toolbar's own tool of that name.
     // A name already in the collection is refused with a HostError, as a duplicate key is.
     virtual void Insert(int position, const ToolPtr& tool) = 0;
+    // Inserts the tool before the tool under key, as Insert does at its position; throws
+    // HostError when the collection has no tool under key.
+    virtual void InsertBefore(std::string_view key, const ToolPtr& tool) = 0;
     // A new tool of the toolbar under that name, appended (a toolbar's own collection only).
     virtual ToolPtr Add(std::string_view name) = 0;
 };
@@ -70,11 +78,13 @@ class ActiveBar : public Object {
 };
 using ActiveBarPtr = std::shared_ptr<ActiveBar>;
 
-// The menu bar of a menu-bar form (`oMenuBar`).
+// The menu bar of a menu-bar form (`oMenuBar`): its tools, shown in its menu and toolbar bands.
 class MenuBar : public Object {
   public:
     std::string TypeName() const override { return "MenuBar"; }
     virtual ToolCollectionPtr Tools() const = 0;
+    // The band of that name ("mnuData", "BandToolBar"); throws HostError when there is none.
+    virtual BandPtr Bands(std::string_view name) const = 0;
 };
 using MenuBarPtr = std::shared_ptr<MenuBar>;
 

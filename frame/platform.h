@@ -43,6 +43,10 @@ class Platform {
     // Throws HostError when the attributes cannot be set.
     virtual void SetAttr(std::string_view path, int attributes) = 0;
 
+    // A picture of the library's own resources (the bitmap of that number); throws HostError
+    // when the library has no such resource.
+    virtual ObjectPtr LoadResPicture(int resourceId) = 0;
+
     // A new hidden window of the library's own, telling `events` what happens to it; `events`
     // must outlive the window.
     virtual FormWindowPtr CreateFormWindow(FormWindowEvents& events) = 0;

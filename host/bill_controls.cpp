@@ -66,6 +66,7 @@ int BillControls::ToolIndex(std::string_view band, std::string_view toolKey) con
 }
 
 int BillControls::Focus(const FieldDef& field, int row) {
+    m_focusKey = field.key;
     if (field.page == 1) {
         m_focusGrid = false;
         return 0;
@@ -83,6 +84,12 @@ void BillControls::FocusGrid(std::optional<int> row) {
 ActiveControlPtr BillControls::ActiveControl() const {
     return std::make_shared<HostActiveControl>(m_focusGrid ? "grid" : "head",
                                                m_focusGrid ? m_focusRow : 0);
+}
+
+std::optional<std::string> BillControls::BandText(std::string_view band) const {
+    const HostBandPtr found = m_menuBar ? m_menuBar->FindBand(band) : m_toolbar->FindBand(band);
+    if (!found) return std::nullopt;
+    return RenderTools(found->HostTools()->Tools());
 }
 
 std::string BillControls::Render() const {

@@ -40,10 +40,15 @@ class BillControls {
     void FocusHead() { m_focusGrid = false; }
     // The grid row the cursor last stood on.
     int FocusRow() const { return m_focusRow; }
+    // The key of the field last entered; empty before any.
+    const std::string& FocusKey() const { return m_focusKey; }
     ActiveControlPtr ActiveControl() const;
 
-    // The toolbar's bands, or the menu bar's one line.
+    // The toolbar's bands, or the menu bar's line and bands.
     std::string Render() const;
+    // The tools of a band of the menu bar (on a menu-bar form) or of the toolbar, as Render
+    // shows them; nullopt when there is no such band.
+    std::optional<std::string> BandText(std::string_view band) const;
 
   private:
     HostActiveBarPtr m_toolbar;
@@ -52,6 +57,7 @@ class BillControls {
     ToolbarSnapshot m_menuBarAfterInit;
     bool m_focusGrid = false;
     int m_focusRow = 1;
+    std::string m_focusKey;
 };
 
 }  // namespace velaqm::host

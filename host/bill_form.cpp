@@ -225,6 +225,21 @@ DictionaryPtr BillForm::SavedBillInfo() const {
     return saved;
 }
 
+std::vector<std::string> BillForm::ExportTemplate() {
+    const VectorPtr note = NewVector();
+    note->Insert(Variant(m_def->name));
+    Raise("BeforeSetExportNote", [&](BillEventsSink& sink) { sink.BeforeSetExportNote(note); });
+    std::vector<std::string> lines;
+    for (const Variant& line : *note)
+        lines.push_back(Text(line));
+    std::string shown;
+    for (const std::string& line : lines)
+        shown += (shown.empty() ? "" : " | ") + line;
+    m_session.Log().Add(EntryKind::Form, "template export of class " + std::to_string(m_def->id) +
+                                             ", its note: " + shown);
+    return lines;
+}
+
 // --- what a person does ----------------------------------------------------------------------
 
 int BillForm::EditedRow(const FieldDef& field, int row) const {
@@ -254,7 +269,10 @@ void BillForm::Edit(std::string_view key, int row, std::string_view text) {
     row = EditedRow(field, row);
     RequireEditable(field, row);
     Enter(key, row);
+    TypeInto(field, row, text);
+}
 
+void BillForm::TypeInto(const FieldDef& field, int row, std::string_view text) {
     const DictionaryPtr value = m_values.ValueAt(field, row);
     const DictionaryPtr before = NewDictionary();
     for (const auto& [name, item] : value->Entries())
@@ -268,6 +286,36 @@ void BillForm::Edit(std::string_view key, int row, std::string_view text) {
         return;
     }
     m_isChange = true;
+}
+
+void BillForm::LookUpFocusedField() {
+    // Only a lookup into base data has the host's window; a source-bill lookup is the plug-in's
+    // to offer, and any other field has none.
+    const std::string& key = m_controls.FocusKey();
+    if (key.empty()) return;
+    const FieldDef& field = FieldOf(key);
+    if (!field.IsLookup() || field.IsSourceLookup()) return;
+    const int row = field.page == 1 ? 0 : m_controls.FocusRow();
+    RequireEditable(field, row);
+
+    m_lastLookupOffer = m_values.LookupOffer(field);
+    std::string shown;
+    for (const std::string& number : *m_lastLookupOffer)
+        shown += (shown.empty() ? "" : ", ") + number;
+    m_session.Log().Add(EntryKind::Form, "lookup of " + field.key + ": " + shown);
+    const std::optional<WindowChoice> choice = m_session.TakeChoice("lookup of " + field.key);
+    if (!choice || choice->kind != WindowChoice::Kind::Bills) return;
+    // One record is taken: by its number, which the window must show, or by its internal ID,
+    // which the filter still applies to.
+    if (!choice->billNumbers.empty()) {
+        const std::string& number = choice->billNumbers.front();
+        if (std::ranges::find(*m_lastLookupOffer, number) == m_lastLookupOffer->end())
+            m_session.AddProblem("the lookup of " + field.key + " shows no record " + number);
+        else
+            TypeInto(field, row, number);
+    } else if (!choice->ids.empty()) {
+        TypeInto(field, row, "id:" + std::to_string(choice->ids.front()));
+    }
 }
 
 bool BillForm::RaiseChange(const FieldDef& field, const DictionaryPtr& value, int row) {
@@ -319,6 +367,8 @@ void BillForm::HostToolAction(std::string_view key) {
         RefreshBill();
     else if (EqualsNoCase(key, "mnuSelectBill"))
         SelectBillOfFirstSource();
+    else if (EqualsNoCase(key, "mnuDataLookUp"))
+        LookUpFocusedField();
 }
 
 bool BillForm::SelectSourceBills(int sourceClassTypeId) {

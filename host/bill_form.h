@@ -49,11 +49,17 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     void FocusHead();
     // The host's own save (BeforeSave, write, AfterSave, SaveBillSuccess); true when saved.
     bool Save();
+    // The host's template export: its note (one line naming the bill) goes through
+    // BeforeSetExportNote, and the lines the plug-in leaves head the template.
+    std::vector<std::string> ExportTemplate();
 
     // What a person sees.
     std::string ValueText(std::string_view key, int row) const;
     std::string DisplayText(std::string_view key, int row) const;
     const HostTool& ToolState(std::string_view key) const;
+    std::optional<std::string> BandText(std::string_view band) const {
+        return m_controls.BandText(band);
+    }
     bool FieldEnabled(std::string_view key) const;
     bool FieldLocked(std::string_view key) const;
     bool CellLocked(std::string_view key, int row) const;
@@ -61,6 +67,10 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     bool BillLocked() const { return m_fields.BillLocked(); }
     int RowsWithData() const;
     std::optional<bool> LastSave() const { return m_lastSave; }
+    // The record numbers the last lookup window showed; nullopt before any.
+    const std::optional<std::vector<std::string>>& LastLookupOffer() const {
+        return m_lastLookupOffer;
+    }
     int BillId() const { return m_billId; }
     const ClassDef& Def() const { return *m_def; }
     std::string Render() const;
@@ -141,6 +151,11 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     // the grid's row limit.
     int EditedRow(const FieldDef& field, int row) const;
     void RequireEditable(const FieldDef& field, int row) const;
+    // Stores what a person typed or chose into the entered cell and raises Change.
+    void TypeInto(const FieldDef& field, int row, std::string_view text);
+    // mnuDataLookUp: the lookup window of the base-data field the cursor stands in, which takes
+    // the next choice; the chosen record goes into the field as if its number were typed.
+    void LookUpFocusedField();
     // Raises Change for a typed value; false when a handler cancelled it.
     bool RaiseChange(const FieldDef& field, const DictionaryPtr& value, int row);
     // " new bill", " bill 12": how the transcript's heading names the bill.
@@ -178,6 +193,7 @@ class BillForm final : public BillEvent, public std::enable_shared_from_this<Bil
     bool m_isChange = false;
     bool m_isok = false;
     std::optional<bool> m_lastSave;
+    std::optional<std::vector<std::string>> m_lastLookupOffer;
 };
 
 }  // namespace velaqm::host

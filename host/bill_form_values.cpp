@@ -279,6 +279,18 @@ void BillFormValues::StoreLookupNumber(const FieldDef& field, int row, std::stri
     Store(field, row, id);
 }
 
+std::vector<std::string> BillFormValues::LookupOffer(const FieldDef& field) const {
+    const std::string number = field.fndField.empty() ? field.srcField : field.fndField;
+    const std::string filter = Text(field.info->Item("FFilter"));
+    const ResultSet records = m_session.Db().Execute(
+        "SELECT " + QuoteName(number) + " FROM " + QuoteName(field.srcTable) +
+        (filter.empty() ? "" : " WHERE (" + filter + ")") + " ORDER BY " + QuoteName(number));
+    std::vector<std::string> offer;
+    for (const auto& record : records.rows)
+        offer.push_back(Text(record.front()));
+    return offer;
+}
+
 std::string BillFormValues::Caption(const FieldDef& field) const {
     const bool english = EqualsNoCase(m_session.User().language, "en");
     const std::string& caption =

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame/collections.h"
 #include "frame/variant.h"
@@ -63,6 +64,9 @@ class BillFormValues {
     // What a person types: false when the field refuses the text (a message box says why and
     // the old value stays). ActionRefused for a lookup number with no record.
     bool StoreTyped(const FieldDef& field, int row, std::string_view text);
+    // The numbers of the records the host's lookup window shows for a lookup field, in number
+    // order, under the filter of its field info (the template's, or what a plug-in set there).
+    std::vector<std::string> LookupOffer(const FieldDef& field) const;
 
     // The entry rows, null for a bill without an entry page.
     VectorPtr EntryRows() const;

@@ -295,6 +295,40 @@ class HostFormulaEditor final : public FormulaEditor, SessionComponent {
     bool m_ok = false;
 };
 
+// A form of the item dialog: what it was given goes to the transcript and to the session's
+// dialog notes, which a scenario reads.
+class HostItemDialogForm final : public QMItemDialogForm, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    bool SetFunc(const DictionaryPtr& data, int function) override {
+        if (!data) throw HostError(kErrObjectRequired, "cQMItemDialog", "Object required");
+        for (const auto& [key, value] : data->Entries())
+            Note(key + "=" + Text(value));
+        Note("function " + std::to_string(function));
+        return true;
+    }
+    void Show(int modal) override { Note(modal == 1 ? "shown modally" : "shown"); }
+
+  private:
+    void Note(const std::string& note) {
+        m_session.Log().Add(EntryKind::Form, "item dialog: " + note);
+        m_session.NoteDialog(note);
+    }
+};
+
+// VelaQMItemDialog.cQMItemDialog: has the one form "FrmItemValue".
+class HostItemDialog final : public QMItemDialog, SessionComponent {
+  public:
+    using SessionComponent::SessionComponent;
+    Variant Load(std::string_view formName) override {
+        const std::string note = "load " + std::string(formName);
+        m_session.Log().Add(EntryKind::Form, "item dialog: " + note);
+        m_session.NoteDialog(note);
+        if (!EqualsNoCase(formName, "FrmItemValue")) return Variant::Nothing();
+        return Variant(ObjectPtr(std::make_shared<HostItemDialogForm>(m_session)));
+    }
+};
+
 using Factory = std::function<ObjectPtr(Session&)>;
 
 template <class T>
@@ -317,6 +351,7 @@ const std::vector<std::pair<std::string_view, Factory>>& Registry() {
         {progid::kGradingData, Make<HostGradingData>()},
         {progid::kMrpRuntime, Make<HostMrpRuntime>()},
         {progid::kFormulaEditor, Make<HostFormulaEditor>()},
+        {progid::kQMItemDialog, Make<HostItemDialog>()},
         {progid::kToolbarControl,
          [](Session&) -> ObjectPtr { return std::make_shared<HostActiveBar>(); }},
         {progid::kListSelControl, MakeListSelControl},

@@ -218,6 +218,13 @@ void Session::SetAttr(std::string_view path, int attributes) {
         throw HostError(kErrPermissionDenied, "Session", "Permission denied: " + std::string(path));
 }
 
+ObjectPtr Session::LoadResPicture(int resourceId) {
+    if (resourceId != kLibraryBitmap)
+        throw HostError(kErrResourceNotFound, "VelaQMBillEvent",
+                        "Resource with identifier '" + std::to_string(resourceId) + "' not found");
+    return std::make_shared<HostPicture>(resourceId);
+}
+
 FormWindowPtr Session::CreateFormWindow(FormWindowEvents& events) {
     return std::make_shared<HostFormWindow>(*this, events);
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/date.h"
@@ -90,6 +91,9 @@ class Session final : public Platform {
     // What went wrong while the plug-ins ran (a question nobody answered); emptied by reading.
     std::vector<std::string> TakeProblems();
     void AddProblem(std::string problem) { m_problems.push_back(std::move(problem)); }
+    // What the item dialogs were given since the last reading, in order; emptied by reading.
+    void NoteDialog(std::string note) { m_dialogNotes.push_back(std::move(note)); }
+    std::vector<std::string> TakeDialogNotes() { return std::exchange(m_dialogNotes, {}); }
     std::size_t PendingAnswers() const {
         return m_answers.size() + m_choices.size() + m_formulas.size();
     }
@@ -125,6 +129,8 @@ class Session final : public Platform {
     std::string ClientDirectory() override;
     std::optional<int> GetAttr(std::string_view path) override;
     void SetAttr(std::string_view path, int attributes) override;
+    // The library's one bitmap, resource 1, as a picture that names its resource.
+    ObjectPtr LoadResPicture(int resourceId) override;
     FormWindowPtr CreateFormWindow(FormWindowEvents& events) override;
 
     // A message box the host itself shows (an error a plug-in passed back, a failed save).
@@ -143,6 +149,7 @@ class Session final : public Platform {
     std::deque<WindowChoice> m_choices;
     std::deque<std::optional<std::string>> m_formulas;
     std::vector<std::string> m_problems;
+    std::vector<std::string> m_dialogNotes;
     std::map<int, std::shared_ptr<const ClassDef>> m_classDefs;
     std::shared_ptr<BillForm> m_bill;
     std::shared_ptr<ListForm> m_list;

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "frame/text_util.h"
+#include "inspection/check_item.h"
 #include "inspection/client_service_log.h"
+#include "inspection/quality_accident.h"
 #include "inspection/quality_standard.h"
 #include "inspection/sample_destroy.h"
 #include "inspection/watch_log_event.h"
@@ -35,6 +37,8 @@ constexpr std::array kPlugins{
     PluginEntry{"IRejectCO", &MakePlugin<IRejectCO>},
     PluginEntry{"CComRejectCO", &MakePlugin<CComRejectCO>},
     PluginEntry{"CPoRejectCO", &MakePlugin<CPoRejectCO>},
+    PluginEntry{"QMAccident", &MakePlugin<QMAccident>},
+    PluginEntry{"CCheckItem", &MakePlugin<CCheckItem>},
 };
 }  // namespace
 

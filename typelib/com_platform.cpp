@@ -2,9 +2,13 @@
 #include <windows.h>
 #undef MessageBox
 
+#include <olectl.h>
+
 #include "typelib/com_platform.h"
 
 #include <filesystem>
+#include <memory>
+#include <type_traits>
 
 #include "frame/host_error.h"
 #include "frame/host_services.h"
@@ -12,11 +16,17 @@
 #include "typelib/com_raii.h"
 #include "typelib/form_window.h"
 #include "typelib/host_components.h"
+#include "typelib/host_objects.h"
 #include "typelib/module.h"
 
 namespace velaqm::com {
 
 namespace {
+
+struct BitmapDeleter {
+    void operator()(HBITMAP bitmap) const noexcept { DeleteObject(bitmap); }
+};
+using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
 
 constexpr int kPointerHourglass = 11;
 
@@ -42,6 +52,24 @@ ObjectPtr ComPlatform::CreateObject(std::string_view progId) {
         throw HostError(kErrCannotCreate, std::string(registered),
                         "ActiveX component can't create object: " + std::string(registered));
     return AdaptComponent(progId, std::move(object), m_names);
+}
+
+// The bitmap becomes an OLE picture, which owns it from then on; until then the handle is ours.
+ObjectPtr ComPlatform::LoadResPicture(int resourceId) {
+    BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(ThisModule(), MAKEINTRESOURCEW(resourceId),
+                                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    if (!bitmap)
+        throw HostError(kErrResourceNotFound, "VelaQMBillEvent",
+                        "Resource with identifier '" + std::to_string(resourceId) + "' not found");
+    PICTDESC description{};
+    description.cbSizeofstruct = sizeof description;
+    description.picType = PICTYPE_BITMAP;
+    description.bmp.hbitmap = bitmap.get();
+    ComPtr<IDispatch> picture;
+    Check(OleCreatePictureIndirect(&description, IID_IDispatch, TRUE, picture.put_void()),
+          "OleCreatePictureIndirect");
+    bitmap.release();
+    return AdaptDispatch(std::move(picture), m_names);
 }
 
 FormWindowPtr ComPlatform::CreateFormWindow(FormWindowEvents& events) {

@@ -27,6 +27,7 @@ class ComPlatform final : public Platform {
     std::string ClientDirectory() override;
     std::optional<int> GetAttr(std::string_view path) override;
     void SetAttr(std::string_view path, int attributes) override;
+    ObjectPtr LoadResPicture(int resourceId) override;
     FormWindowPtr CreateFormWindow(FormWindowEvents& events) override;
 
     const NameTable& Names() const { return m_names; }

@@ -171,6 +171,14 @@ class FormulaEditorAdapter final : public FormulaEditor, public Adapted {
     bool OK() const override { return Truth(Host().Get("OK")); }
 };
 
+// The check-value dialog: the form it loads is a host object that stands in as a
+// QMItemDialogForm by use (host_objects.cpp).
+class ItemDialogAdapter final : public QMItemDialog, public Adapted {
+  public:
+    using Adapted::Adapted;
+    V Load(std::string_view formName) override { return Host().Call("Load", {Str(formName)}); }
+};
+
 class AdoConnectionAdapter final : public AdoConnection, public Adapted {
   public:
     using Adapted::Adapted;
@@ -315,6 +323,7 @@ constexpr std::pair<std::string_view, ObjectPtr (*)(ComPtr<IDispatch>, const Nam
         {progid::kDispBuilder, Make<DispBuilderAdapter>},
         {progid::kShopRptData, Make<ShopRptDataAdapter>},
         {progid::kFormulaEditor, Make<FormulaEditorAdapter>},
+        {progid::kQMItemDialog, Make<ItemDialogAdapter>},
         {progid::kResLoader, Make<ResLoaderAdapter>},
         {progid::kLangInfo, Make<LangInfoAdapter>},
         {progid::kFrmResLoader, Make<FrmResLoaderAdapter>},

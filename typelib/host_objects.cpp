@@ -9,6 +9,7 @@
 
 #include "frame/convert.h"
 #include "frame/host_error.h"
+#include "frame/host_services.h"
 #include "frame/text_util.h"
 #include "typelib/com_error.h"
 #include "typelib/com_variant.h"
@@ -133,6 +134,10 @@ class ToolAdapter final : public Tool, public Adapted {
     void SetPicture(int kind, const V& picture) override {
         Host().Call("SetPicture", {V(kind), picture});
     }
+    void SetPicture(int kind, const V& picture, std::int32_t maskColor) override {
+        Host().Call("SetPicture", {V(kind), picture, V(maskColor)});
+    }
+    void SetBeginGroup(bool value) override { Host().Put("BeginGroup", value); }
 };
 
 class ToolCollectionAdapter final : public ToolCollection, public Adapted {
@@ -147,6 +152,9 @@ class ToolCollectionAdapter final : public ToolCollection, public Adapted {
     }
     void Insert(int position, const ToolPtr& tool) override {
         Host().Call("Insert", {V(position), V(ObjectPtr(tool))});
+    }
+    void InsertBefore(std::string_view key, const ToolPtr& tool) override {
+        Host().Call(Role("Tools.InsertBefore"), {V(key), V(ObjectPtr(tool))});
     }
     ToolPtr Add(std::string_view name) override {
         return Expect<Tool>(Host().Call("Add", {V(name)}), Names());
@@ -179,6 +187,9 @@ class MenuBarAdapter final : public MenuBar, public Adapted {
     using Adapted::Adapted;
     ToolCollectionPtr Tools() const override {
         return Expect<ToolCollection>(Host().Get("Tools"), Names());
+    }
+    BandPtr Bands(std::string_view name) const override {
+        return Expect<Band>(Host().Get("Bands", {V(name)}), Names());
     }
 };
 
@@ -384,6 +395,17 @@ class ListEventsAdapter final : public ListEvents, public Adapted {
     ListCtlPtr List() const override { return Expect<ListCtl>(Host().Get("List"), Names()); }
 };
 
+// --- the item dialog's form ------------------------------------------------------------------
+
+class ItemDialogFormAdapter final : public QMItemDialogForm, public Adapted {
+  public:
+    using Adapted::Adapted;
+    bool SetFunc(const DictionaryPtr& data, int function) override {
+        return Truth(Host().Call("SetFunc", {V(ObjectPtr(data)), V(function)}));
+    }
+    void Show(int modal) override { Host().Call("Show", {V(modal)}); }
+};
+
 // --- the contract table ----------------------------------------------------------------------
 
 // Bills and lists are told by their type names when they arrive (AdaptDispatch); every other
@@ -418,7 +440,8 @@ using ContractTable = std::tuple<
     Adapts<BillCtl, BillCtlAdapter>,
     Adapts<BillEvent, BillEventAdapter, Arrival::ByTypeName>,
     Adapts<ListCtl, ListCtlAdapter>,
-    Adapts<ListEvents, ListEventsAdapter, Arrival::ByTypeName>>;
+    Adapts<ListEvents, ListEventsAdapter, Arrival::ByTypeName>,
+    Adapts<QMItemDialogForm, ItemDialogFormAdapter>>;
 // clang-format on
 
 // The adapter type of Contract, found in the table when the code is compiled.

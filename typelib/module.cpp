@@ -8,6 +8,8 @@ namespace {
 std::atomic<long> g_liveObjects{0};
 std::atomic<long> g_locks{0};
 
+}  // namespace
+
 HMODULE ThisModule() {
     HMODULE module = nullptr;
     const DWORD flags =
@@ -16,7 +18,6 @@ HMODULE ThisModule() {
         throw ComError(HRESULT_FROM_WIN32(GetLastError()), "GetModuleHandleExW");
     return module;
 }
-}  // namespace
 
 ModuleRef::ModuleRef() noexcept {
     ++g_liveObjects;

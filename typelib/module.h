@@ -26,6 +26,8 @@ void LockModule(bool lock) noexcept;
 // True when no object, factory or lock remains (DllCanUnloadNow).
 bool ModuleIdle() noexcept;
 
+// The module this code was loaded from (the DLL, or a test program), whose resources it loads.
+HMODULE ThisModule();
 // The file this code was loaded from: the DLL, or a test program linked with the same code.
 std::wstring ModulePath();
 // The type library embedded in that file, loaded without touching the registry, so that the

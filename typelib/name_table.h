@@ -74,6 +74,7 @@ inline constexpr RoleEntry kRoles[] = {
     "ListControl.ListInfo",
     "ListControl.CloseList",
     "ListControl.DoAction",
+    "Tools.InsertBefore",
     RoleEntry("ToolbarControl.ProgID", progid::kToolbarControl),
 };
 inline constexpr std::size_t kRoleCount = std::size(kRoles);

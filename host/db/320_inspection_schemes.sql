@@ -20,7 +20,8 @@ CREATE TABLE QMCheckItem (
     FParentNumber      TEXT COLLATE tsql_ci DEFAULT '',
     FName              TEXT COLLATE tsql_ci NOT NULL,
     FAnalysisMethodID  INTEGER DEFAULT 20,
-    FQtyDecimal        INTEGER DEFAULT 0
+    FQtyDecimal        INTEGER DEFAULT 0,
+    FCheckerID         INTEGER DEFAULT 0
 );
 INSERT INTO QMCheckItem (FID, FNumber, FName, FAnalysisMethodID, FQtyDecimal) VALUES
     (1, 'JC01', '性状', 20, 0),

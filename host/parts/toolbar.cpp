@@ -13,23 +13,31 @@ constexpr std::string_view kActiveBarSource = "ActiveBar";
 constexpr std::string_view kMenuBarSource = "MenuBar";
 
 std::string Marks(const HostTool& tool) {
-    if (!tool.Visible() && !tool.Enabled()) return " (hidden, disabled)";
-    if (!tool.Visible()) return " (hidden)";
-    if (!tool.Enabled()) return " (disabled)";
-    return "";
+    std::string marks;
+    auto mark = [&](bool holds, std::string_view what) {
+        if (holds) marks += std::string(marks.empty() ? " (" : ", ") + std::string(what);
+    };
+    mark(!tool.Visible(), "hidden");
+    mark(!tool.Enabled(), "disabled");
+    mark(!tool.GetPicture(0).IsNothing(), "picture");
+    return marks.empty() ? marks : marks + ")";
 }
 
 std::string RenderLine(std::string_view title, const std::vector<HostToolPtr>& tools) {
     std::string line(title);
     line += ":";
-    for (std::size_t i = 0; i < tools.size(); ++i) {
-        line += i == 0 ? " " : ", ";
-        line += tools[i]->Key() + Marks(*tools[i]);
-    }
+    if (!tools.empty()) line += " " + RenderTools(tools);
     return line + "\n";
 }
 
 }  // namespace
+
+std::string RenderTools(const std::vector<HostToolPtr>& tools) {
+    std::string text;
+    for (const HostToolPtr& tool : tools)
+        text += (text.empty() ? "" : ", ") + tool->Key() + Marks(*tool);
+    return text;
+}
 
 // --- HostTool ------------------------------------------------------------------------------
 
@@ -67,10 +75,25 @@ Variant HostTool::GetPicture(int kind) const {
 }
 
 void HostTool::SetPicture(int kind, const Variant& picture) {
+    m_state.maskColors.erase(kind);
     if (picture.IsNothing() || picture.IsEmpty())
         m_state.pictures.erase(kind);
     else
         m_state.pictures[kind] = picture;
+}
+
+void HostTool::SetPicture(int kind, const Variant& picture, std::int32_t maskColor) {
+    SetPicture(kind, picture);
+    if (m_state.pictures.contains(kind))
+        m_state.maskColors[kind] = maskColor;
+    else
+        m_state.maskColors.erase(kind);
+}
+
+std::optional<std::int32_t> HostTool::MaskColor(int kind) const {
+    const auto found = m_state.maskColors.find(kind);
+    if (found == m_state.maskColors.end()) return std::nullopt;
+    return found->second;
 }
 
 void HostTool::Notify(std::string_view property, bool value) const {
@@ -108,6 +131,13 @@ void HostToolCollection::Insert(int position, const ToolPtr& tool) {
     if (IndexOf(key) >= 0)
         throw HostError(kErrKeyNotUnique, m_source, "Key is not unique in collection: " + key);
     m_tools.insert(m_tools.begin() + position, Adopt(tool));
+}
+
+void HostToolCollection::InsertBefore(std::string_view key, const ToolPtr& tool) {
+    const int position = IndexOf(key);
+    if (position < 0)
+        throw HostError(kErrElementNotFound, m_source, "Element not found: " + std::string(key));
+    Insert(position, tool);
 }
 
 HostToolPtr HostToolCollection::AddTool(std::string name, std::string key) {
@@ -244,18 +274,50 @@ std::string HostActiveBar::Render() const {
 HostMenuBar::HostMenuBar()
     : m_tools(std::make_shared<HostToolCollection>(std::string(kMenuBarSource), m_observer)) {}
 
+BandPtr HostMenuBar::Bands(std::string_view name) const {
+    if (HostBandPtr band = FindBand(name)) return band;
+    throw HostError(kErrElementNotFound, std::string(kMenuBarSource),
+                    "Element not found: " + std::string(name));
+}
+
+HostBandPtr HostMenuBar::AddBand(std::string name) {
+    if (FindBand(name))
+        throw HostError(kErrKeyNotUnique, std::string(kMenuBarSource),
+                        "Key is not unique in collection: " + name);
+    auto tools = std::make_shared<HostToolCollection>(
+        std::string(kMenuBarSource), std::weak_ptr<const HostToolCollection>(m_tools));
+    auto band = std::make_shared<HostBand>(std::move(name), std::move(tools));
+    m_bands.push_back(band);
+    return band;
+}
+
+HostBandPtr HostMenuBar::FindBand(std::string_view name) const {
+    for (const HostBandPtr& band : m_bands) {
+        if (EqualsNoCase(band->Name(), name)) return band;
+    }
+    return nullptr;
+}
+
 ToolbarSnapshot HostMenuBar::Snapshot() const {
     ToolbarSnapshot snapshot;
+    snapshot.m_bands = m_bands;
     snapshot.Capture(m_tools);
+    for (const HostBandPtr& band : m_bands)
+        snapshot.Capture(band->HostTools());
     return snapshot;
 }
 
 void HostMenuBar::Restore(const ToolbarSnapshot& snapshot) {
+    if (snapshot.Empty()) return;
+    m_bands = snapshot.m_bands;
     snapshot.Restore();
 }
 
 std::string HostMenuBar::Render() const {
-    return RenderLine("menu", m_tools->Tools());
+    std::string text = RenderLine("menu", m_tools->Tools());
+    for (const HostBandPtr& band : m_bands)
+        text += RenderLine(band->Name(), band->HostTools()->Tools());
+    return text;
 }
 
 // --- the standard bars ---------------------------------------------------------------------
@@ -267,7 +329,8 @@ struct BandLayout {
     std::vector<std::string_view> tools;
 };
 
-void AddBands(HostActiveBar& bar, const std::vector<BandLayout>& layout) {
+template <class Bar>
+void AddBands(Bar& bar, const std::vector<BandLayout>& layout) {
     for (const BandLayout& entry : layout) {
         const HostToolCollectionPtr band = bar.AddBand(std::string(entry.band))->HostTools();
         for (std::string_view key : entry.tools)
@@ -327,6 +390,14 @@ HostMenuBarPtr MakeBillMenuBar() {
     auto bar = std::make_shared<HostMenuBar>();
     for (const std::string& key : StandardBillTools())
         bar->HostTools()->AddTool(key);
+    AddBands(
+        *bar,
+        {
+            {"BandToolBar",
+             {"mnuFileNew", "mnuFileSave", "mnuEditCopy", "mnuEditCheck", "mnuEditUnCheck",
+              "mnuEditAddRow", "mnuEditDelRow", "mnuSelectBill", "mnuDataLookUp", "mnuDataRefesh"}},
+            {"mnuData", {"mnuDataLookUp", "mnuDataRefesh", "mnuDataRedBill", "mnuDataBlueBill"}},
+        });
     HideAuditTools(*bar->HostTools());
     return bar;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,20 @@ inline constexpr std::int32_t kErrIndexOutOfBounds = 35600;
 inline constexpr std::int32_t kErrElementNotFound = 35601;
 inline constexpr std::int32_t kErrKeyNotUnique = 35602;
 
+// The library's one bitmap resource, the picture of the tools it adds.
+inline constexpr int kLibraryBitmap = 1;
+
+// A picture loaded from the library's resources: it names the resource it came from.
+class HostPicture final : public Object {
+  public:
+    explicit HostPicture(int resourceId) : m_resourceId(resourceId) {}
+    std::string TypeName() const override { return "Picture"; }
+    int ResourceId() const { return m_resourceId; }
+
+  private:
+    int m_resourceId;
+};
+
 class HostTool : public Tool {
   public:
     // Everything a form restores before a load.
@@ -36,6 +51,8 @@ class HostTool : public Tool {
         std::string toolTipText;
         std::string description;
         std::map<int, Variant> pictures;
+        std::map<int, std::int32_t> maskColors;  // of the pictures set with one
+        bool beginGroup = false;
     };
 
     // A menu-bar tool may carry a key other than its name; an empty key means the name.
@@ -56,7 +73,12 @@ class HostTool : public Tool {
     void SetDescription(std::string_view text) override { m_state.description = text; }
     Variant GetPicture(int kind) const override;
     void SetPicture(int kind, const Variant& picture) override;
+    void SetPicture(int kind, const Variant& picture, std::int32_t maskColor) override;
+    void SetBeginGroup(bool value) override { m_state.beginGroup = value; }
 
+    // The mask colour of the picture of that kind; nullopt when it was set without one.
+    std::optional<std::int32_t> MaskColor(int kind) const;
+    bool BeginGroup() const { return m_state.beginGroup; }
     const std::string& Caption() const { return m_state.caption; }
     const std::string& ToolTipText() const { return m_state.toolTipText; }
     const std::string& Description() const { return m_state.description; }
@@ -92,6 +114,7 @@ class HostToolCollection : public ToolCollection {
     ToolPtr Item(std::string_view key) const override;
     ToolPtr ItemAt(int index) const override;
     void Insert(int position, const ToolPtr& tool) override;
+    void InsertBefore(std::string_view key, const ToolPtr& tool) override;
 
     // A new tool of this toolbar appended to its own collection (not for bands).
     HostToolPtr AddTool(std::string name, std::string key = {});
@@ -184,8 +207,8 @@ class HostActiveBar : public ActiveBar, public ObservedBar {
     // since are dropped. Nothing is reported to the observer.
     void Restore(const ToolbarSnapshot& snapshot);
 
-    // One line per band: its name and tools in order, each marked "(hidden)" or "(disabled)"
-    // when so; tools of the toolbar that no band shows come last, under "(no band)".
+    // One line per band: its name and tools in order, each marked "(hidden)", "(disabled)" or
+    // "(picture)" when so; tools of the toolbar that no band shows come last, under "(no band)".
     std::string Render() const;
 
   private:
@@ -200,18 +223,28 @@ class HostMenuBar : public MenuBar, public ObservedBar {
     HostMenuBar();
 
     ToolCollectionPtr Tools() const override { return m_tools; }
+    BandPtr Bands(std::string_view name) const override;
     const HostToolCollectionPtr& HostTools() const { return m_tools; }
     HostToolPtr FindTool(std::string_view key) const { return m_tools->Find(key); }
 
+    // A new empty band over the menu bar's tools; a name already used is refused.
+    HostBandPtr AddBand(std::string name);
+    HostBandPtr FindBand(std::string_view name) const;
+
     ToolbarSnapshot Snapshot() const;
     void Restore(const ToolbarSnapshot& snapshot);
-    // One line: "menu:" and the tools in order, marked as in HostActiveBar::Render.
+    // "menu:" and the tools in order, then one line per band, marked as in
+    // HostActiveBar::Render.
     std::string Render() const;
 
   private:
     HostToolCollectionPtr m_tools;
+    std::vector<HostBandPtr> m_bands;
 };
 using HostMenuBarPtr = std::shared_ptr<HostMenuBar>;
+
+// The tools in order, each marked as HostActiveBar::Render marks them: "mnuA, mnuB (hidden)".
+std::string RenderTools(const std::vector<HostToolPtr>& tools);
 
 // The tools of the standard bill toolbar, in toolbar order.
 const std::vector<std::string>& StandardBillTools();
@@ -225,7 +258,8 @@ std::string PushToolKey(int classTypeId);
 // visible and enabled except mnuEditCheck and mnuEditUnCheck, which wait for a plug-in to show
 // them.
 HostActiveBarPtr MakeBillToolBar();
-// The menu bar of a menu-bar form: the standard bill tools, in the same start states.
+// The menu bar of a menu-bar form: the standard bill tools, in the same start states, shown in
+// the bands "BandToolBar" and "mnuData" as on the bill toolbar.
 HostMenuBarPtr MakeBillMenuBar();
 // The toolbar of a bill list: bands "BandToolBar", "mnuEdit", "mnuData" and "mnuPush" over the
 // list tools and one push tool per following class type; all visible and enabled.

@@ -114,6 +114,7 @@ class NoFontLoader final : public Platform {
     void SetAttr(std::string_view path, int attributes) override {
         m_inner.SetAttr(path, attributes);
     }
+    ObjectPtr LoadResPicture(int resourceId) override { return m_inner.LoadResPicture(resourceId); }
     FormWindowPtr CreateFormWindow(FormWindowEvents& events) override {
         return m_inner.CreateFormWindow(events);
     }

@@ -255,6 +255,49 @@ TEST(HostToolbar, MenuBarRestoresAndKeepsKeysApartFromNames) {
     EXPECT_TRUE(menu->FindTool("mnuEditCopy")->Visible());
 }
 
+// A tool placed before another in the menu bar's bands is the menu bar's own tool in each, and a
+// restore takes it out of the bands again.
+TEST(HostToolbar, MenuBarBandsPlaceAToolBeforeAKeyAndRestoreWithoutIt) {
+    const HostMenuBarPtr menu = MakeBillMenuBar();
+    const ToolbarSnapshot built = menu->Snapshot();
+    const ToolPtr value = menu->Tools()->Add("mnuItemValue");
+    for (const char* band : {"mnuData", "BandToolBar"})
+        menu->Bands(band)->Tools()->InsertBefore("mnuDataRefesh", value);
+    value->SetPicture(0, Variant(ObjectPtr(std::make_shared<HostPicture>(kLibraryBitmap))),
+                      0xC0C0C0);
+    value->SetVisible(false);
+
+    EXPECT_EQ(RenderTools(menu->FindBand("mnuData")->HostTools()->Tools()),
+              "mnuDataLookUp, mnuItemValue (hidden, picture), mnuDataRefesh, mnuDataRedBill, "
+              "mnuDataBlueBill");
+    EXPECT_EQ(menu->FindBand("BandToolBar")->HostTools()->Find("mnuItemValue"),
+              menu->FindTool("mnuItemValue"));
+    EXPECT_EQ(menu->FindTool("mnuItemValue")->MaskColor(0), 0xC0C0C0);
+    EXPECT_EQ(HostErrorOf([&] {
+                  menu->Bands("mnuData")->Tools()->InsertBefore("mnuNone", value);
+              }).Number(),
+              kErrElementNotFound);
+    EXPECT_EQ(HostErrorOf([&] { menu->Bands("mnuEdit"); }).Number(), kErrElementNotFound);
+
+    menu->Restore(built);
+    EXPECT_EQ(menu->FindBand("mnuData")->HostTools()->Find("mnuItemValue"), nullptr);
+    EXPECT_EQ(menu->FindTool("mnuItemValue"), nullptr);
+}
+
+// A picture set again without a mask loses the old mask; taking the picture away takes both.
+TEST(HostToolbar, APicturesMaskGoesWithThePicture) {
+    HostTool tool("mnuItemValue");
+    const Variant picture(ObjectPtr(std::make_shared<HostPicture>(kLibraryBitmap)));
+    tool.SetPicture(0, picture, 0xC0C0C0);
+    EXPECT_EQ(tool.MaskColor(0), 0xC0C0C0);
+    tool.SetPicture(0, picture);
+    EXPECT_EQ(tool.MaskColor(0), std::nullopt);
+    tool.SetPicture(0, picture, 0xFF00FF);
+    tool.SetPicture(0, Variant::Nothing(), 0xFF00FF);
+    EXPECT_TRUE(tool.GetPicture(0).IsNothing());
+    EXPECT_EQ(tool.MaskColor(0), std::nullopt);
+}
+
 TEST(HostToolbar, RenderingMarksHiddenAndDisabledTools) {
     HostActiveBar bar;
     bar.HostTools()->AddTool("mnuA");

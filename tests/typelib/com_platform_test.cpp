@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <olectl.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -41,6 +43,17 @@ TEST(ComPlatformTest, FileAttributesAreReadAndSetAsTheClientDoes) {
     EXPECT_FALSE(platform.GetAttr(Utf8Of(std::filesystem::temp_directory_path().wstring())))
         << "a folder is no file";
     EXPECT_THROW(platform.SetAttr(path, kFileArchive), HostError);
+}
+
+// The program carries the library's resources (VelaQMBillEvent.rc), as the DLL does.
+TEST(ComPlatformTest, TheLibrarysBitmapBecomesAPictureAndAnUnknownOneIsNotFound) {
+    ComPlatform platform{NameTable()};
+    const ObjectPtr picture = platform.LoadResPicture(1);
+    ASSERT_NE(picture, nullptr);
+    const auto dispatch = std::dynamic_pointer_cast<DispatchObject>(picture);
+    ASSERT_NE(dispatch, nullptr) << "an OLE picture the client can draw";
+    EXPECT_TRUE(ComPtr<IDispatch>::copy(dispatch->Client().Raw()).try_query<IPictureDisp>());
+    EXPECT_EQ(HostErrorOf([&] { platform.LoadResPicture(99); }).Number(), kErrResourceNotFound);
 }
 
 TEST(ComPlatformTest, TheClientFolderIsTheProgramsFolder) {

@@ -226,11 +226,64 @@ ComPtr<IDispatch> NewActiveBar(const Bill& bill) {
     return AsDispatch(bar);
 }
 
-// The menu bar of a menu-bar form: the bill's tools, reached as the toolbar's are.
+// The menu bar of a menu-bar form: its tools are the bill's, Tools("key") read in one step as
+// the toolbar's are; Tools.Add makes a tool of the bill, whose labels, picture and group mark are
+// recorded; Bands(name).Tools.InsertBefore records where a tool was placed.
+ComPtr<IDispatch> NewMenuTool(const Bill& bill, const std::wstring& key) {
+    auto tool = NewScriptObject();
+    AddMember(*tool, L"Name", [key](Call& call) { call.Return(std::wstring_view(key)); });
+    for (const wchar_t* label : {L"Caption", L"ToolTipText", L"Description"})
+        AddMember(*tool, label, [key, label](Call& call) {
+            if (call.Count() == 1) State().Record(key + L" " + label + L"=" + call.Text(0));
+        });
+    for (const wchar_t* flag : {L"Visible", L"Enabled", L"BeginGroup"})
+        AddMember(*tool, flag, [bill, key, flag](Call& call) {
+            if (call.Count() != 1) {
+                if (std::wstring_view(flag) == L"Visible") call.Return(bill->tools[key].first);
+                if (std::wstring_view(flag) == L"Enabled") call.Return(bill->tools[key].second);
+                return;
+            }
+            State().Record(key + L" " + flag + L"=" + OnOff(call.Bool(0)));
+            if (std::wstring_view(flag) == L"Visible") bill->tools[key].first = call.Bool(0);
+            if (std::wstring_view(flag) == L"Enabled") bill->tools[key].second = call.Bool(0);
+        });
+    AddMember(*tool, L"SetPicture", [key](Call& call) {
+        const bool picture = static_cast<bool>(call.Object(1));
+        State().Record(key + L" SetPicture " + call.Text(0) + (picture ? L" picture" : L" none") +
+                       (call.Count() > 2 ? L" mask " + call.Text(2) : L""));
+    });
+    return AsDispatch(tool);
+}
+
 ComPtr<IDispatch> NewMenuBar(const Bill& bill) {
     auto bar = NewScriptObject();
     AddMember(*bar, L"Tools", [bill](Call& call) {
-        call.Return(call.Count() == 1 ? NewTool(bill, call.Text(0)).get() : NewTools(bill).get());
+        if (call.Count() == 1) {
+            call.Return(NewMenuTool(bill, call.Text(0)).get());
+            return;
+        }
+        auto tools = NewScriptObject();
+        AddMember(*tools, L"Add", [bill](Call& inner) {
+            const std::wstring key = inner.Text(0);
+            bill->tools.emplace(key, std::make_pair(true, true));
+            inner.Return(NewMenuTool(bill, key).get());
+        });
+        AddMember(*tools, L"Item",
+                  [bill](Call& inner) { inner.Return(NewMenuTool(bill, inner.Text(0)).get()); });
+        call.Return(AsDispatch(tools).get());
+    });
+    AddMember(*bar, L"Bands", [](Call& call) {
+        const std::wstring band = call.Text(0);
+        auto tools = NewScriptObject();
+        AddMember(*tools, L"InsertBefore", [band](Call& inner) {
+            const ComPtr<IDispatch> tool = inner.Object(1);
+            const std::wstring name = tool ? TextOf(GetProperty(tool.get(), L"Name").get()) : L"";
+            State().Record(L"Insert " + name + L" before " + inner.Text(0) + L" in " + band);
+        });
+        auto object = NewScriptObject();
+        const ComPtr<IDispatch> collection = AsDispatch(tools);
+        AddMember(*object, L"Tools", [collection](Call& inner) { inner.Return(collection.get()); });
+        call.Return(AsDispatch(object).get());
     });
     return AsDispatch(bar);
 }
@@ -333,7 +386,9 @@ enum BillEventId : DISPID {
     kBarClick = 13,
     kMenuBarInitialize = 14,
     kMenuBarClick = 15,
+    kBeginEdit = 16,
     kChange = 17,
+    kBeforeSetExportNote = 19,
 };
 enum ListEventId : DISPID { kAfterSelList = 1, kListBarInitialize = 2, kListBarClick = 3 };
 
@@ -402,14 +457,6 @@ void AddBillEvents(FakeHostObject& object, const Bill& bill) {
         const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
         call.Return(RaiseBarClick(*self, kBarClick, tool.get(), call.Bool(1)));
     });
-    AddMember(object, L"RaiseMenuBarInitialize", [self, bill](Call&) {
-        const ComPtr<IDispatch> bar = NewMenuBar(bill);
-        Raise(*self, kMenuBarInitialize, {Borrowed(bar.get())});
-    });
-    AddMember(object, L"RaiseMenuBarClick", [self, bill](Call& call) {
-        const ComPtr<IDispatch> tool = NewTool(bill, call.Text(0));
-        call.Return(RaiseBarClick(*self, kMenuBarClick, tool.get(), call.Bool(1)));
-    });
     AddMember(object, L"RaiseBeforLoadBillFillData",
               [self](Call&) { Raise(*self, kBeforLoadBillFillData); });
     AddMember(object, L"RaiseAfterSelBill",
@@ -417,6 +464,38 @@ void AddBillEvents(FakeHostObject& object, const Bill& bill) {
     // BeforeSave(bCancel), with the flag given (False when none).
     AddMember(object, L"RaiseBeforeSave", [self](Call& call) {
         call.Return(RaiseCancellable(*self, kBeforeSave, {}, call.Count() > 0 && call.Bool(0)));
+    });
+    AddMember(object, L"RaiseMenuBarInitialize", [self, bill](Call&) {
+        const ComPtr<IDispatch> bar = NewMenuBar(bill);
+        Raise(*self, kMenuBarInitialize, {Borrowed(bar.get())});
+    });
+    // RaiseMenuBarClick(key, cancel): MenuBarClick(XPFTool, Cancel); the flag as left.
+    AddMember(object, L"RaiseMenuBarClick", [self, bill](Call& call) {
+        const ComPtr<IDispatch> tool = NewMenuTool(bill, call.Text(0));
+        call.Return(RaiseBarClick(*self, kMenuBarClick, tool.get(), call.Bool(1)));
+    });
+    // RaiseBeforeSetExportNote: the note's lines as the handlers left them, joined by "|".
+    AddMember(object, L"RaiseBeforeSetExportNote", [self](Call& call) {
+        auto lines = std::make_shared<std::vector<com::Variant>>();
+        lines->push_back(TextValue(L"host note"));
+        const ComPtr<IDispatch> note = NewVector(lines);
+        Raise(*self, kBeforeSetExportNote, {Borrowed(note.get())});
+        std::wstring joined;
+        for (const com::Variant& line : *lines)
+            joined += (joined.empty() ? L"" : L"|") + TextOf(line.get());
+        call.Return(std::wstring_view(joined));
+    });
+    // RaiseBeginEdit(key): the user entered the head field, as BeginEdit(dct, Col, Row) with the
+    // field's info; returns the info's "FFilter" as the handlers left it (Empty when none).
+    AddMember(object, L"RaiseBeginEdit", [self](Call& call) {
+        auto info = std::make_shared<Entries>();
+        info->emplace_back(L"FKey", TextValue(call.Text(0)));
+        info->emplace_back(L"FFieldName", TextValue(call.Text(0)));
+        info->emplace_back(L"FPage", LongValue(0));
+        const ComPtr<IDispatch> fieldInfo = NewDictionary(info);
+        Raise(*self, kBeginEdit, {Borrowed(fieldInfo.get()), Number(0), Number(0)});
+        for (const auto& [key, value] : *info)
+            if (key == L"FFilter") call.Return(value.get());
     });
     // RaiseChange(key, row): the user changed the field at the row (0: the head), as
     // Change(dct, dctFld, Col, Row, Cancel) with the field's info and value dictionary.

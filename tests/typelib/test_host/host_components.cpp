@@ -169,6 +169,28 @@ ComPtr<IDispatch> NewGLData() {
     return AsDispatch(rights);
 }
 
+// The check-value dialog: loads its one form, which records what it is given and its showing.
+ComPtr<IDispatch> NewItemDialog() {
+    auto dialog = NewScriptObject();
+    AddMember(*dialog, L"Load", [](Call& call) {
+        State().Record(L"Load " + call.Text(0));
+        if (call.Text(0) != L"FrmItemValue") return;
+        auto form = NewScriptObject();
+        AddMember(*form, L"SetFunc", [](Call& inner) {
+            const ComPtr<IDispatch> data = inner.Object(0);
+            if (!data) throw ScriptError("SetFunc needs its dictionary");
+            std::wstring given = L"SetFunc";
+            for (const wchar_t* key : {L"FParentNumber", L"FGroupNumber", L"FItemID", L"FName"})
+                given += L" " + std::wstring(key) + L"=" + TextOf(GetItem(data.get(), key).get());
+            State().Record(given + L" " + inner.Text(1));
+            inner.Return(true);
+        });
+        AddMember(*form, L"Show", [](Call& inner) { State().Record(L"Show " + inner.Text(0)); });
+        call.Return(AsDispatch(form).get());
+    });
+    return AsDispatch(dialog);
+}
+
 // Audits or un-audits the bill named in the parameters and says so in "ReturnString".
 ComPtr<IDispatch> NewBillSimpleCheck() {
     auto service = NewScriptObject();

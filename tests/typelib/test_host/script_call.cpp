@@ -146,6 +146,16 @@ com::Variant GetItem(IDispatch* object, std::wstring_view key) {
     return result;
 }
 
+com::Variant GetProperty(IDispatch* object, std::wstring_view name) {
+    DISPPARAMS params{nullptr, nullptr, 0, 0};
+    com::Variant result;
+    com::Check(object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT,
+                              DISPATCH_PROPERTYGET | DISPATCH_METHOD, &params, result.put(),
+                              nullptr, nullptr),
+               "property");
+    return result;
+}
+
 void PutItem(IDispatch* object, std::wstring_view key, const VARIANT& value) {
     com::Variant keyValue = TextValue(key);
     // Arguments in reverse: the value written comes first.

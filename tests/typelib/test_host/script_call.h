@@ -65,6 +65,8 @@ void AddMember(com::testing::FakeHostObject& object, std::wstring name, Member m
 // A late-bound property read and write on any object, as a script does them: object.Item(key).
 com::Variant GetItem(IDispatch* object, std::wstring_view key);
 void PutItem(IDispatch* object, std::wstring_view key, const VARIANT& value);
+// A property read with no arguments: object.Name.
+com::Variant GetProperty(IDispatch* object, std::wstring_view name);
 
 com::Variant TextValue(std::wstring_view text);
 com::Variant LongValue(LONG value);

@@ -67,6 +67,7 @@ ComPtr<IDispatch> NewDataInfo();
 ComPtr<IDispatch> NewClassLink();
 ComPtr<IDispatch> NewGradingData();
 ComPtr<IDispatch> NewMrpRuntime();
+ComPtr<IDispatch> NewItemDialog();
 
 // The bill and list objects, made by the Host object.
 ComPtr<IDispatch> NewBill(LONG classTypeId, const std::wstring& className);

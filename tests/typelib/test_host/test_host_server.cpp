@@ -21,7 +21,7 @@ struct HostClass {
 };
 
 // The Host object, then the client's components that the plug-ins create by ProgID.
-const std::array<HostClass, 12> kClasses{{
+const std::array<HostClass, 13> kClasses{{
     {L"VelaQMTestHost.Host",
      {0xf54f5204, 0x5198, 0x4582, {0xa5, 0xa6, 0x6d, 0x71, 0x25, 0xd6, 0x03, 0x2d}},
      NewHost},
@@ -58,6 +58,9 @@ const std::array<HostClass, 12> kClasses{{
     {L"VelaMPlanMrp.MrpRuntime",
      {0xbf7c3862, 0x48d3, 0x4ee4, {0xa9, 0x3e, 0x1f, 0x19, 0xcd, 0x0d, 0xb8, 0xcf}},
      NewMrpRuntime},
+    {L"VelaQMItemDialog.cQMItemDialog",
+     {0x6e0b2a41, 0x3c5d, 0x4f7e, {0x9a, 0x18, 0x52, 0xd4, 0x0c, 0x7b, 0xe3, 0x96}},
+     NewItemDialog},
 }};
 
 class Factory final : public com::RefCounted<IClassFactory> {
