@@ -20,6 +20,8 @@
 #include "frame/events.h"
 #include "frame/host_bill.h"
 #include "frame/host_toolbar.h"
+#include "frame/reject_strategy.h"
+#include "reject/reject_pro.h"
 #include "typelib/dispatch_client.h"
 #include "typelib/host_objects.h"
 
@@ -117,6 +119,7 @@ HRESULT RawInvoke(IDispatch* object, DISPID id, WORD flags, DISPPARAMS& params, 
 // The DISPIDs fake_host.idl gives the bill's events.
 constexpr DISPID kAfterLoadBill = 9;
 constexpr DISPID kBarClick = 2;
+constexpr DISPID kMenuBarClick = 16;
 
 std::atomic<std::int64_t> g_observed{0};  // keeps the measured results alive
 
@@ -221,6 +224,55 @@ void EventDelivery() {
     std::printf("  DispatchClient of the Tool alone:     %8.1f ns\n", toolClient);
 }
 
+// A strategy that only counts the clicks it is handed.
+class CountingStrategy final : public IRejectCO {
+  public:
+    explicit CountingStrategy(std::int64_t& clicks) : m_clicks(clicks) {}
+    void MenuBarClick(const ToolPtr& tool, bool&) override { m_clicks += tool ? 1 : 0; }
+
+  private:
+    std::int64_t& m_clicks;
+};
+
+// MenuBarClick(XPFTool, Cancel) from the sink's Invoke through the reject bill's frame to its
+// strategy: the adapter work a menu-bar click costs before the strategy's own.
+void StrategyMenuBarClick() {
+    const auto fake = FakeBill();
+    fake->SetRecording(false);
+    fake->Add(L"ClassType", 77, Returns(CRejectPro::kClassTypeID));
+    const auto tool = FakeHostObject::Make(FakeType(L"BillEvents"));
+    tool->SetRecording(false);
+
+    std::int64_t clicks = 0;
+    CRejectPro plugin([&](std::int32_t) { return std::make_unique<CountingStrategy>(clicks); });
+    plugin.Show(velaqm::Variant(AdaptDispatch(AsDispatch(fake), DefaultNames())));
+    IDispatch* const sink = Opaque(fake->FirstSink());
+    if (!sink) throw std::runtime_error("the reject bill did not subscribe");
+
+    EmptyDispatch empty;
+    IDispatch* const nothing = Opaque(&empty);
+    const double floor = NsPerOp([&] {
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        RawInvoke(nothing, kMenuBarClick, DISPATCH_METHOD, none, nullptr);
+    });
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT args[2];
+    VariantInit(&args[0]);
+    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&args[0]) = &cancel;
+    VariantInit(&args[1]);
+    V_VT(&args[1]) = VT_DISPATCH;
+    V_DISPATCH(&args[1]) = tool.get();  // borrowed, as the host lends it for the call
+    const double menuBarClick = NsPerOp([&] {
+        DISPPARAMS params{args, nullptr, 2, 0};
+        RawInvoke(sink, kMenuBarClick, DISPATCH_METHOD, params, nullptr);
+    });
+    if (clicks == 0) throw std::runtime_error("the clicks did not reach the strategy");
+    g_observed += clicks;
+    std::printf("event MenuBarClick to the reject strategy: %8.1f ns  (adapter %.1f ns)\n",
+                menuBarClick, menuBarClick - floor);
+}
+
 }  // namespace
 }  // namespace velaqm::com::testing
 
@@ -233,6 +285,7 @@ int main() {
     try {
         velaqm::com::testing::MemberCall();
         velaqm::com::testing::EventDelivery();
+        velaqm::com::testing::StrategyMenuBarClick();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "com_bench: %s\n", e.what());
         status = 1;
