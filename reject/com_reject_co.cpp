@@ -5,6 +5,7 @@
 #include "billops/server_queries.h"
 #include "frame/convert.h"
 #include "frame/error_policy.h"
+#include "frame/host_error.h"
 #include "frame/messages.h"
 #include "frame/plugin_show.h"
 #include "reject/reject_func.h"
@@ -23,7 +24,7 @@ void CComRejectCO::Show(const Variant& oBillInterface) {
 
 void CComRejectCO::BeforLoadBillFillData() {
     TrapSilently([&] {
-        if (BillStatusExt() == -1) SetBillStatusExt(m_billInterface->BillCtl()->BillStatus());
+        if (BillStatusExt() == -1) SetBillStatusExt(Bill().BillCtl()->BillStatus());
     });
 }
 
@@ -36,7 +37,7 @@ void CComRejectCO::MenuBarInitialize(const MenuBarPtr& oMenuBar) {
 
 void CComRejectCO::MenuBarClick(const ToolPtr& XPFTool, bool& Cancel) {
     TrapSilently([&] {
-        if (!Cancel) ClickAuditTool(*m_billInterface, XPFTool);
+        if (!Cancel) ClickAuditTool(Bill(), XPFTool);
     });
 }
 
@@ -53,13 +54,13 @@ void CComRejectCO::GetRejectQty() {
 void CComRejectCO::SetRequestBillNo() {
     TrapSilently([&] {
         const std::optional<std::int32_t> receipt =
-            RequestedReceipt(m_billInterface->GetHeadValue("FRequestBillID"));
+            RequestedReceipt(Bill().GetHeadValue("FRequestBillID"));
         std::string billNo;
         if (receipt) {
             const QueryResult found(RunQuery(RequestBillNoStatement(*receipt)));
             if (found.HasRow()) billNo = Text(found->Fields("FBillNo"));
         }
-        m_billInterface->SetValueByKey("FRequestBillNo", Variant(billNo), kHeadRowByKey);
+        Bill().SetValueByKey("FRequestBillNo", Variant(billNo), kHeadRowByKey);
     });
 }
 
@@ -75,29 +76,36 @@ void CComRejectCO::BeforeSave(bool& bCancel) {
 
 // --- steps -------------------------------------------------------------------------------------
 
+// A strategy shown no bill fails as a call through nothing does, inside each member's trap.
+BillEvent& CComRejectCO::Bill() const {
+    if (!m_billInterface)
+        throw HostError(kErrObjectNotSet, "VelaQMBillEvent",
+                        "Object variable or With block variable not set");
+    return *m_billInterface;
+}
+
 void CComRejectCO::ProposeRejectQty() {
-    const std::int32_t receipt = LongNumber(m_billInterface->GetHeadValue("FRequestBillID"));
-    const std::int32_t inspection = LongNumber(m_billInterface->GetHeadValue("fcheckbillid"));
+    const std::int32_t receipt = LongNumber(Bill().GetHeadValue("FRequestBillID"));
+    const std::int32_t inspection = LongNumber(Bill().GetHeadValue("fcheckbillid"));
     const QueryResult proposal(RunQuery(RejectQtyStatement(receipt, inspection)));
     if (!proposal.HasRow()) return;
     const Variant quantity = proposal->Fields("FRejectQtyTmp");
-    if (ReplacesRejectQty(quantity))
-        m_billInterface->SetValueByKey("FRejectQty", quantity, kHeadRowByKey);
+    if (ReplacesRejectQty(quantity)) Bill().SetValueByKey("FRejectQty", quantity, kHeadRowByKey);
 }
 
 bool CComRejectCO::DefectsRefused() {
-    if (DefectsAddUp(m_billInterface->GetHeadValue("FRejectQty"), ReadDefectRows())) return false;
+    if (DefectsAddUp(Bill().GetHeadValue("FRejectQty"), ReadDefectRows())) return false;
     Inform(LoadCVString(kDefectsDoNotAddUp));
     return true;
 }
 
 std::vector<DefectRow> CComRejectCO::ReadDefectRows() {
     std::vector<DefectRow> rows;
-    const int count = m_billInterface->EntryRowCount();
+    const int count = Bill().EntryRowCount();
     rows.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (int row = 1; row <= count; ++row)
-        rows.push_back({m_billInterface->GetEntryValue("FDefectHandlingID", row),
-                        m_billInterface->GetEntryValue("FDefectQty", row)});
+        rows.push_back({Bill().GetEntryValue("FDefectHandlingID", row),
+                        Bill().GetEntryValue("FDefectQty", row)});
     return rows;
 }
 

@@ -29,6 +29,7 @@ class CComRejectCO final : public StatusKeepingStrategy {
     void GetRejectQty() override;
 
   private:
+    BillEvent& Bill() const;
     void ProposeRejectQty();
     bool DefectsRefused();
     std::vector<DefectRow> ReadDefectRows();

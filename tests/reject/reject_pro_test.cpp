@@ -150,6 +150,18 @@ TEST_F(RejectProTest, ThePurchaseOrderStrategyFailsOutsideShowAndDispose) {
     }
 }
 
+TEST_F(RejectProTest, ACommonStrategyShownNoBillFailsInsideItsTraps) {
+    CComRejectCO strategy;
+    strategy.GetRejectQty();
+    strategy.SetRequestBillNo();
+    strategy.BeforLoadBillFillData();
+    bool cancel = false;
+    strategy.BeforeSave(cancel);
+    EXPECT_TRUE(cancel) << "a save the check could not make is refused";
+    EXPECT_EQ(NextMessage(), "保存出错，原因：Object variable or With block variable not set");
+    EXPECT_EQ(strategy.BillStatusExt(), -1);
+}
+
 TEST_F(RejectProTest, HostileReceiptIdsReachTheDatabaseOnlyAsWholeNumbers) {
     host::BillForm& form = session->OpenNewBill(kClass);
     CComRejectCO strategy;

