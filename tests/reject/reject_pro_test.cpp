@@ -129,7 +129,9 @@ TEST_F(RejectProTest, OnlyPurchaseOrderRejectBillsGetAStrategyWithRules) {
     EXPECT_NE(dynamic_cast<CPoRejectCO*>(CRejectPro::StrategyFor(kClass).get()), nullptr);
     for (std::int32_t other : {0, -1, 1001801, 1001906}) {
         const std::unique_ptr<IRejectCO> plain = CRejectPro::StrategyFor(other);
-        EXPECT_EQ(typeid(*plain), typeid(IRejectCO)) << other;
+        ASSERT_NE(plain, nullptr) << other;
+        const IRejectCO& strategy = *plain;
+        EXPECT_EQ(typeid(strategy), typeid(IRejectCO)) << other;
     }
 }
 
