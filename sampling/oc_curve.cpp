@@ -138,14 +138,28 @@ std::optional<double> QualityAcceptedWith(const OcPlan& plan, double probability
     return (low + high) / 2;
 }
 
-std::vector<OcPoint> OcCurve(const OcPlan& plan, int points) {
-    const double end = QualityAcceptedWith(plan, kCurveEnd).value_or(ModelEnd(plan));
+double AcceptanceEnd(const OcPlan& plan) {
+    return QualityAcceptedWith(plan, kCurveEnd).value_or(ModelEnd(plan));
+}
+
+double RoundStep(double span, int steps) {
+    if (!(span > 0) || !std::isfinite(span) || steps < 1) return 1;
+    const double least = span / steps;
+    const double power = std::pow(10.0, std::floor(std::log10(least)));
+    for (double step : {1.0, 2.0, 2.5, 5.0})
+        // A hair of tolerance, so that a span of exactly 20 steps of 0.5 takes 0.5.
+        if (step * power * (1 + 1e-12) >= least) return step * power;
+    return 10 * power;
+}
+
+std::vector<OcPoint> OcCurve(const OcPlan& plan, double step, double end) {
     std::vector<OcPoint> curve;
-    const int steps = std::max(points, 1);
-    curve.reserve(static_cast<std::size_t>(steps) + 1);
-    for (int i = 0; i <= steps; ++i) {
-        const double p = end * i / steps;
+    if (!(step > 0)) return curve;
+    const double last = std::min(end, ModelEnd(plan));
+    for (int i = 0;; ++i) {
+        const double p = std::min(step * i, ModelEnd(plan));
         curve.push_back({p, AcceptanceProbability(plan, p)});
+        if (p >= last * (1 - 1e-12)) break;
     }
     return curve;
 }

@@ -40,8 +40,16 @@ struct OcPoint {
     double p = 0;  // percent, or per hundred units
     double pa = 0;
 };
-// The curve from p = 0 over `points` even steps to where acceptance has all but ended (Pa below
-// 0.001, or the whole range of the model).
-std::vector<OcPoint> OcCurve(const OcPlan& plan, int points);
+// Where acceptance has all but ended: the quality accepted with probability 0.001, or the end of
+// the model's range when no quality is accepted that rarely.
+double AcceptanceEnd(const OcPlan& plan);
+
+// The smallest of 1, 2, 2.5 and 5 times a power of ten that covers `span` in at most `steps`
+// steps: the step of a table or of an axis's ticks.
+double RoundStep(double span, int steps);
+
+// Pa at p = 0, step, 2 step, ... up to the first multiple of the step at or beyond `end` (never
+// beyond every unit nonconforming).
+std::vector<OcPoint> OcCurve(const OcPlan& plan, double step, double end);
 
 }  // namespace velaqm

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace velaqm {
 namespace {
 
@@ -50,14 +52,36 @@ TEST(OcCurve, TheModelFollowsTheAqlAndTheShareOfTheLotSampled) {
     EXPECT_EQ(ChooseOcModel(1.0, 5, 5), OcModel::Hypergeometric);     // the whole lot
 }
 
+TEST(OcCurve, StepsAreRoundNumbers) {
+    const std::vector<std::tuple<double, int, double>> cases = {
+        {13.25, 20, 1},    {13.25, 10, 2}, {10, 20, 0.5}, {10.01, 20, 1}, {2286.8, 20, 200},
+        {0.41, 20, 0.025}, {45, 20, 2.5},  {100, 10, 10}, {0, 20, 1},     {-3, 20, 1},
+    };
+    for (const auto& [span, steps, step] : cases)
+        EXPECT_DOUBLE_EQ(RoundStep(span, steps), step) << span << " in " << steps;
+}
+
 TEST(OcCurve, TheCurveFallsFromOneToTheEndOfAcceptance) {
-    const std::vector<OcPoint> curve = OcCurve({1000, 80, 2, OcModel::Binomial}, 40);
-    ASSERT_EQ(curve.size(), 41u);
+    const OcPlan plan{1000, 80, 2, OcModel::Binomial};
+    EXPECT_NEAR(AcceptanceEnd(plan), 13.2523, 1e-4) << "Pa 0.001";
+    const std::vector<OcPoint> curve = OcCurve(plan, 1, AcceptanceEnd(plan));
+    ASSERT_EQ(curve.size(), 15u) << "0% to 14%, the first step past the end";
     EXPECT_EQ(curve.front().p, 0);
     EXPECT_EQ(curve.front().pa, 1);
-    EXPECT_NEAR(curve.back().pa, 0.001, 1e-6);
+    EXPECT_EQ(curve.back().p, 14);
+    EXPECT_LT(curve.back().pa, 0.001);
+    EXPECT_GT(curve[13].pa, 0.001);
     for (std::size_t i = 1; i < curve.size(); ++i)
         EXPECT_LT(curve[i].pa, curve[i - 1].pa) << i;
+
+    // A plan that accepts until nearly every unit is nonconforming ends at 100%, not beyond.
+    const OcPlan lenient{10, 2, 1, OcModel::Binomial};
+    EXPECT_EQ(OcCurve(lenient, 30, AcceptanceEnd(lenient)).back().p, 100);
+    // A rate has no such end.
+    const OcPlan rate{1000, 3, 44, OcModel::Poisson};
+    EXPECT_NEAR(AcceptanceEnd(rate), 2286.8, 0.1);
+    EXPECT_EQ(OcCurve(rate, 200, AcceptanceEnd(rate)).back().p, 2400);
+    EXPECT_TRUE(OcCurve(rate, 0, 100).empty());
 }
 
 }  // namespace
