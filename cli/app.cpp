@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/echo.h"
+#include "cli/plan_command.h"
 #include "cli/scenario.h"
 #include "cli/scenario_run.h"
 #include "cli/shell.h"
@@ -23,12 +24,14 @@ Usage:
   velaqm shell [--transcript] [--lang chs|en] [--db FILE] [--trace FILE] [--client-dir DIR]
   velaqm demo [--lang chs|en] [--db FILE] [--trace FILE] [--client-dir DIR]
   velaqm sql --db FILE [--json] "STATEMENT"
+  velaqm plan LOT LEVEL STRICTNESS AQL [--db FILE] [--json] [--svg FILE] [--lang chs|en]
   velaqm help [COMMAND]
 
   run     runs scenario files, each on a fresh copy of the seeded database
   shell   the scenario commands typed one at a time
   demo    runs the bundled demo scenarios with their transcripts
   sql     runs SQL Server text on a database file and prints the last result set
+  plan    the sampling plan of a lot and its operating characteristic curve
 
 `velaqm help run` lists the scenario commands.
 Exit status: 0 all passed, 1 a scenario failed, 2 a usage, script or file error.
@@ -98,10 +101,44 @@ select 1". `--` ends the options: velaqm sql --db F -- "--json".
 Errors go to the standard error and give exit status 2.
 )";
 
+constexpr std::string_view kPlanHelp =
+    R"(Usage: velaqm plan LOT LEVEL STRICTNESS AQL [--db FILE] [--json] [--svg FILE] [--lang chs|en]
+
+Reads the single sampling plan of a lot from the code-letter tables, as the sampling standard's
+code-letter method reads it, and shows what it does: how likely a lot of a given quality is to
+be accepted (the operating characteristic).
+
+  LOT         the lot size, a whole number of at least 1
+  LEVEL       I, II, III, S-1, S-2, S-3, S-4, or the records' numbers C1, C2, C3, S1 to S4
+  STRICTNESS  normal, tightened, reduced, or the records' numbers YGD01 to YGD03
+  AQL         an AQL as the records number it, 0.010 to 1000 ("1" is taken for "1.0")
+
+Printed: the lot's code letter; the plan after the tables' arrows are followed (its letter, the
+sample size n, capped by the lot, and Ac and Re); the model of the curve (binomial for percent
+nonconforming up to AQL 10, Poisson for nonconformities per hundred units above it,
+hypergeometric when the sample is the whole lot or more than a tenth of it); Pa at the AQL; the
+quality accepted with 95% probability (p95, the producer's risk point) and with 10% (p10, the
+consumer's risk point); and Pa over 21 even steps of p, from 0 to where acceptance has all but
+ended. p is in percent, or per hundred units above AQL 10.
+
+Options:
+  --json         one JSON object instead: lot, level, strictness, aql, letter, plan_letter, n,
+                 ac, re, pa_at_aql, p95, p10, model and curve (an array of {p, pa})
+  --svg FILE     also draws the curve as an SVG chart into FILE, with the AQL and both risk
+                 points marked (nothing is drawn when the tables hold no plan)
+  --lang chs|en  the language of the captions (default chs)
+  --db FILE      read the tables of this database instead of a copy of the seeded one
+
+Exit status: 0 when the plan was shown (or the tables were found to hold none), 2 for an
+argument the command cannot take (the message names it and the values it accepts) or a
+database or chart file that cannot be used.
+)";
+
 struct Options {
     RunSettings settings;
     bool help = false;
     bool json = false;
+    std::optional<std::string> svg;
     std::vector<std::string> files;
 };
 
@@ -117,6 +154,7 @@ const std::vector<CommandInfo>& Commands() {
         {"shell", kShellHelp, {"--transcript", "--lang", "--db", "--trace", "--client-dir"}},
         {"demo", kDemoHelp, {"--lang", "--db", "--trace", "--client-dir"}},
         {"sql", kSqlHelp, {"--db", "--json"}},
+        {"plan", kPlanHelp, {"--db", "--json", "--svg", "--lang"}},
     };
     return commands;
 }
@@ -147,6 +185,7 @@ void SetOption(Options& options, std::string_view flag, const std::string& value
     if (flag == "--db") options.settings.database = value;
     if (flag == "--trace") options.settings.traceFile = value;
     if (flag == "--client-dir") options.settings.clientDir = value;
+    if (flag == "--svg") options.svg = value;
     if (flag == "--lang") {
         if (value != "chs" && value != "en")
             throw UsageProblem{"--lang takes chs or en, not " + Echo(value)};
@@ -308,6 +347,29 @@ int Sql(const Options& options, Console console) {
                   console.err);
 }
 
+// The operands are the plan's four values; a negative lot size is a value, not an option.
+int Plan(const Options& options, Console console) {
+    for (const std::string& operand : options.files)
+        if (operand.starts_with("--")) throw UsageProblem{"unknown option " + Echo(operand)};
+    if (options.files.size() != 4)
+        throw UsageProblem{"give LOT LEVEL STRICTNESS AQL, four values, not " +
+                           std::to_string(options.files.size())};
+    RequireDatabase(options.settings);
+    const PlanArguments arguments{.lot = options.files[0],
+                                  .level = options.files[1],
+                                  .strictness = options.files[2],
+                                  .aql = options.files[3],
+                                  .json = options.json,
+                                  .svg = options.svg};
+    try {
+        return RunPlan(arguments, options.settings, console.out);
+    } catch (const PlanArgumentError& problem) {
+        throw UsageProblem{problem.what()};
+    } catch (const std::exception& e) {
+        throw SetupProblem{ErrorText(e)};
+    }
+}
+
 int Help(std::span<const std::string> args, Console console) {
     if (args.empty()) {
         console.out << kOverview;
@@ -347,6 +409,7 @@ int Main(std::span<const std::string> args, const std::filesystem::path& program
         if (name == "run") return Run(std::move(options), console);
         if (name == "demo") return Demo(std::move(options), console);
         if (name == "shell") return Shell(options, console);
+        if (name == "plan") return Plan(options, console);
         return Sql(options, console);
     } catch (const UsageProblem& problem) {
         console.err << "velaqm " << name << ": " << problem.what << "\nTry `velaqm help " << name

@@ -5,7 +5,7 @@ cmake_minimum_required(VERSION 3.25)
 #   sampling/ inspection/ supplier/ reject/   billops/ and frame/, never each other
 #   plugins/  the four bill folders, billops/ and frame/
 #   host/     frame/, billops/, plugins/ and SQLite
-#   cli/      host/ and frame/
+#   cli/      host/, frame/ and sampling/ (the plan and its operating characteristic)
 # Project headers are included as "folder/name.h"; any other quoted include is refused.
 set(allowed_frame "frame")
 set(allowed_billops "frame;billops")
@@ -14,7 +14,7 @@ foreach(bill sampling inspection supplier reject)
 endforeach()
 set(allowed_plugins "frame;billops;sampling;inspection;supplier;reject;plugins")
 set(allowed_host "frame;billops;plugins;host")
-set(allowed_cli "frame;host;cli")
+set(allowed_cli "frame;sampling;host;cli")
 set(allowed_typelib "frame;billops;plugins;typelib")
 
 # The Windows SDK's headers, COM's wrappers among them (ATL, comdef.h, WRL), in any letter case.
