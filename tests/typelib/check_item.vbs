@@ -7,17 +7,11 @@ Const kClass = 1001903
 Dim host, bill, plugin, references, calls, cancel, note
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "CheckItem")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.CCheckItem")
-Check Ran(), "CreateObject VelaQMBillEvent.CCheckItem: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("CCheckItem", bill)
 
 ' The tool: its labels, its picture (the DLL's bitmap 1, grey transparent) and both bands.
 host.Clear

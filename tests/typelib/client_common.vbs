@@ -54,6 +54,31 @@ Sub Finish(client)
     WScript.Quit failed
 End Sub
 
+'' The test host that stands in for the ERP client and its components; each message box a plug-in
+' shows is recorded and answered with OK.
+Function OpenTestHost()
+    On Error Resume Next
+    Dim created
+    Set created = CreateObject("VelaQMTestHost.Host")
+    Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
+    created.WatchMessages vbOK
+    Check Ran(), "WatchMessages: " & lastError
+    Set OpenTestHost = created
+End Function
+
+' The plug-in of the class name, created through the server and shown the bill, to whose events
+' it subscribes once.
+Function ShowPlugin(className, bill)
+    On Error Resume Next
+    Dim created
+    Set created = CreateObject("VelaQMBillEvent." & className)
+    Check Ran(), "CreateObject VelaQMBillEvent." & className & ": " & lastError
+    created.Show bill
+    Check Ran(), "Show: " & lastError
+    Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+    Set ShowPlugin = created
+End Function
+
 ' The caption of the plug-ins' message boxes, as the host records it before the message.
 Function MessageTitle(host)
     MessageTitle = host.Unicode("5C9A 821F 63D0 793A") & ": "

@@ -8,9 +8,7 @@ Const kClass = 1001910
 Dim host, bill, plugin, references, cancel, calls, messages, other, kind
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 
 ' Handed a bill, the plug-in subscribes to its events.
 Set bill = host.NewBill(kClass, "CustomerServiceLog")

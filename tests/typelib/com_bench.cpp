@@ -121,6 +121,25 @@ constexpr DISPID kAfterLoadBill = 9;
 constexpr DISPID kBarClick = 2;
 constexpr DISPID kMenuBarClick = 16;
 
+// The arguments of a click event (Tool, Cancel) as Invoke takes them, last to first: Cancel by
+// reference (VT_BYREF|VT_BOOL), the tool borrowed, as the host lends it for the call.
+struct ClickArguments {
+    explicit ClickArguments(IDispatch* tool) {
+        VariantInit(&args[0]);
+        V_VT(&args[0]) = VT_BYREF | VT_BOOL;
+        V_BOOLREF(&args[0]) = &cancel;
+        VariantInit(&args[1]);
+        V_VT(&args[1]) = VT_DISPATCH;
+        V_DISPATCH(&args[1]) = tool;
+    }
+    ClickArguments(const ClickArguments&) = delete;  // args point at this object's cancel
+    ClickArguments& operator=(const ClickArguments&) = delete;
+    DISPPARAMS Params() { return {args, nullptr, 2, 0}; }
+
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT args[2];
+};
+
 std::atomic<std::int64_t> g_observed{0};  // keeps the measured results alive
 
 void MemberCall() {
@@ -190,21 +209,13 @@ void EventDelivery() {
         RawInvoke(sink, kAfterLoadBill, DISPATCH_METHOD, none, nullptr);
     });
 
-    // BarClick(Tool, Cancel): arguments last to first, Cancel as VT_BYREF|VT_BOOL.
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANT args[2];
-    VariantInit(&args[0]);
-    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
-    V_BOOLREF(&args[0]) = &cancel;
-    VariantInit(&args[1]);
-    V_VT(&args[1]) = VT_DISPATCH;
-    V_DISPATCH(&args[1]) = tool.get();  // borrowed, as the host lends it for the call
+    ClickArguments click(tool.get());
     const double barClick = NsPerOp([&] {
-        cancel = VARIANT_FALSE;
-        DISPPARAMS params{args, nullptr, 2, 0};
+        click.cancel = VARIANT_FALSE;
+        DISPPARAMS params = click.Params();
         RawInvoke(sink, kBarClick, DISPATCH_METHOD, params, nullptr);
     });
-    if (loads == 0 || clicks == 0 || cancel != VARIANT_TRUE)
+    if (loads == 0 || clicks == 0 || click.cancel != VARIANT_TRUE)
         throw std::runtime_error("the events did not reach their handlers");
     g_observed += loads + clicks;
 
@@ -255,16 +266,9 @@ void StrategyMenuBarClick() {
         DISPPARAMS none{nullptr, nullptr, 0, 0};
         RawInvoke(nothing, kMenuBarClick, DISPATCH_METHOD, none, nullptr);
     });
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANT args[2];
-    VariantInit(&args[0]);
-    V_VT(&args[0]) = VT_BYREF | VT_BOOL;
-    V_BOOLREF(&args[0]) = &cancel;
-    VariantInit(&args[1]);
-    V_VT(&args[1]) = VT_DISPATCH;
-    V_DISPATCH(&args[1]) = tool.get();  // borrowed, as the host lends it for the call
+    ClickArguments click(tool.get());
     const double menuBarClick = NsPerOp([&] {
-        DISPPARAMS params{args, nullptr, 2, 0};
+        DISPPARAMS params = click.Params();
         RawInvoke(sink, kMenuBarClick, DISPATCH_METHOD, params, nullptr);
     });
     if (clicks == 0) throw std::runtime_error("the clicks did not reach the strategy");

@@ -7,17 +7,11 @@ Const kClass = 1001901
 Dim host, bill, plugin, references, cancel
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "EvaProj")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.EvaProjExt")
-Check Ran(), "CreateObject VelaQMBillEvent.EvaProjExt: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("EvaProjExt", bill)
 
 ' A new project: the total and pass marks of the system parameters.
 host.AnswerQuery "TotalEvaluateMark", "FValue", "80"

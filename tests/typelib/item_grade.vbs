@@ -6,18 +6,12 @@ Const kClass = 1001904
 Dim host, bill, plugin, references, title, cancel
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "ItemGrade")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.CItemGrade")
-Check Ran(), "CreateObject VelaQMBillEvent.CItemGrade: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("CItemGrade", bill)
 
 ' An item that is not batch-managed: read through the grading data, its type locked.
 bill.SetValueByKey "FItemID", 3

@@ -7,18 +7,12 @@ Const kClass = 1001908
 Dim host, bill, plugin, references, title, cancel
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "ItemSupply")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.cItemSupply")
-Check Ran(), "CreateObject VelaQMBillEvent.cItemSupply: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("cItemSupply", bill)
 
 bill.RaiseBarInitialize
 Check Ran(), "BarInitialize: " & lastError

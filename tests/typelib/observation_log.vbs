@@ -6,9 +6,7 @@ Const kClass = 1001907
 Dim host, bill, list, plugin, billReferences, listReferences, title, cancel, key
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "WatchLog")

@@ -6,17 +6,11 @@ Const kClass = 1001909
 Dim host, bill, plugin, references, filter
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "QualityAccident")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.QMAccident")
-Check Ran(), "CreateObject VelaQMBillEvent.QMAccident: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("QMAccident", bill)
 
 ' The toolbar offers the audit tools.
 bill.RaiseBarInitialize

@@ -6,18 +6,12 @@ Const kClass = 1001902
 Dim host, bill, plugin, references, title, calls
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "QualityStandard")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.QualityStandard")
-Check Ran(), "CreateObject VelaQMBillEvent.QualityStandard: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("QualityStandard", bill)
 
 ' An audited standard, loaded: the display is refreshed and the bill locked.
 bill.SetValueByKey "FCheckerID", 16394

@@ -8,17 +8,11 @@ Const kClass = 1001800
 Dim host, bill, plugin, references, cancel, calls, strategy
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "RejectPro")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.CRejectPro")
-Check Ran(), "CreateObject VelaQMBillEvent.CRejectPro: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("CRejectPro", bill)
 
 ' The menu bar offers the audit tools and no copy.
 bill.RaiseMenuBarInitialize

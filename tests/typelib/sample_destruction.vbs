@@ -7,9 +7,7 @@ Const kClass = 1001911
 Dim host, bill, list, plugin, billReferences, listReferences, title, cancel, key, calls
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "SampleDestroy")

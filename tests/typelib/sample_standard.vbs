@@ -10,9 +10,7 @@ Const kSingleRow = 6
 Dim host, bill, plugin, references, cancel, lotSizeMessage
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 ' The product's title, then "Row 2's lot size must be above row 1's lot size, please check".
 lotSizeMessage = MessageTitle(host) & host.Unicode("7B2C 0032 884C " & _
     "7684 005B 6279 91CF 005D 5E94 5927 4E8E 7B2C 0031 884C 7684 005B 6279 91CF 005D 002C " & _

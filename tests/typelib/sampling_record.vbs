@@ -23,9 +23,7 @@ Function RowText(row, rest)
 End Function
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 ' The product's title; "several bills" and "several rows cannot be selected, please select again".
 title = MessageTitle(host)
 severalRecords = title & host.Unicode("4E0D 80FD 9009 62E9 591A 5355 FF0C 8BF7 91CD 65B0 9009 62E9 FF01")

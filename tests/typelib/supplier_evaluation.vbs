@@ -7,18 +7,12 @@ Const kClass = 1001905
 Dim host, bill, plugin, references, cancel, calls, projectMessage
 
 On Error Resume Next
-Set host = CreateObject("VelaQMTestHost.Host")
-Check Ran(), "CreateObject VelaQMTestHost.Host: " & lastError
-host.WatchMessages vbOK
+Set host = OpenTestHost()
 host.AnswerQuery "IsAimAtICItem", "FValue", "0"
 
 Set bill = host.NewBill(kClass, "SupplierEva")
 references = bill.References
-Set plugin = CreateObject("VelaQMBillEvent.SupplierEvaExt")
-Check Ran(), "CreateObject VelaQMBillEvent.SupplierEvaExt: " & lastError
-plugin.Show bill
-Check Ran(), "Show: " & lastError
-Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount
+Set plugin = ShowPlugin("SupplierEvaExt", bill)
 
 ' Grades of 18.5 and 30 against a pass mark of 48: a score of 48.5, passed.
 host.AnswerQuery "FNumber='HG'", "FName", host.Unicode("5408 683C")
