@@ -152,8 +152,9 @@ PlanReport MakePlanReport(const PlanArguments& arguments) {
     report.paAtAql = AcceptanceProbability(report.oc, AqlValue(report));
     report.p95 = QualityAcceptedWith(report.oc, kProducersRisk);
     report.p10 = QualityAcceptedWith(report.oc, kConsumersRisk);
-    const double end = AcceptanceEnd(report.oc);
-    report.curve = OcCurve(report.oc, RoundStep(end, kTableSteps), end);
+    report.acceptanceEnd = AcceptanceEnd(report.oc);
+    report.curve =
+        OcCurve(report.oc, RoundStep(report.acceptanceEnd, kTableSteps), report.acceptanceEnd);
     return report;
 }
 
@@ -211,9 +212,8 @@ OcChart PlanChart(const PlanReport& report) {
     chart.xCaption = PerHundredUnits(report) ? LoadCVString("每百单位不合格数 p")
                                              : LoadCVString("不合格品百分数 p (%)");
     chart.yCaption = LoadCVString("接收概率 Pa");
-    const double end = AcceptanceEnd(report.oc);
-    chart.tick = RoundStep(end, kChartTicks);
-    const double axisEnd = OcCurve(report.oc, chart.tick, end).back().p;
+    chart.tick = RoundStep(report.acceptanceEnd, kChartTicks);
+    const double axisEnd = OcCurve(report.oc, chart.tick, report.acceptanceEnd).back().p;
     chart.curve = OcCurve(report.oc, axisEnd / kChartSteps, axisEnd);
     chart.aql = ChartMark{AqlValue(report), report.paAtAql,
                           "AQL " + report.aql + ": Pa = " + Probability(report.paAtAql)};

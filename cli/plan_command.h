@@ -48,6 +48,7 @@ struct PlanReport {
     double paAtAql = 0;
     std::optional<double> p95;  // the producer's risk point
     std::optional<double> p10;  // the consumer's risk point
+    double acceptanceEnd = 0;   // where acceptance has all but ended
     std::vector<OcPoint> curve;
 };
 

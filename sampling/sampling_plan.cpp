@@ -72,16 +72,15 @@ std::vector<PlanRow> ReadPlanRows(std::string_view level, std::string_view stric
 }
 
 // The cells of the AQL's column for the strictness, in letter order, with their sample sizes.
-std::vector<std::pair<PlanCell, std::int64_t>> ReadCells(std::string_view strictness,
-                                                         std::string_view aql) {
+std::vector<PlanCell> ReadCells(std::string_view strictness, std::string_view aql) {
     const std::string cellColumn = SqlName("F" + AqlToken(aql) + "_AC_RE");
     const RecordsetPtr cells =
         Execute("SELECT q.FCode,q.FSample," + cellColumn +
                 " AS FCell FROM vw_QM105E vq INNER JOIN QM105E q ON q.FID=vq.FID WHERE q.FYGD=" +
                 SqlText(strictness) + " ORDER BY q.FCode");
-    std::vector<std::pair<PlanCell, std::int64_t>> read;
+    std::vector<PlanCell> read;
     for (; cells && !cells->Eof(); cells->MoveNext())
-        read.push_back({{Text(cells->Fields("FCode")), Text(cells->Fields("FCell"))},
+        read.push_back({Text(cells->Fields("FCode")), Text(cells->Fields("FCell")),
                         WholeNumber(cells->Fields("FSample"))});
     return read;
 }
@@ -89,15 +88,12 @@ std::vector<std::pair<PlanCell, std::int64_t>> ReadCells(std::string_view strict
 // The letter the plan's sample size was taken from, checked against that sample size.
 std::string PlanLetterOf(std::string_view strictness, std::string_view aql, std::string_view letter,
                          std::int64_t sample) {
-    const auto read = ReadCells(strictness, aql);
-    std::vector<PlanCell> cells;
-    for (const auto& [cell, _] : read)
-        cells.push_back(cell);
+    const std::vector<PlanCell> cells = ReadCells(strictness, aql);
     const std::optional<std::string> planLetter = FollowArrows(cells, letter);
-    const auto found = std::find_if(read.begin(), read.end(), [&](const auto& entry) {
-        return planLetter && entry.first.letter == *planLetter;
+    const auto found = std::find_if(cells.begin(), cells.end(), [&](const PlanCell& cell) {
+        return planLetter && cell.letter == *planLetter;
     });
-    if (found == read.end() || found->second != sample)
+    if (found == cells.end() || found->sample != sample)
         TablesDisagree("the arrow of letter " + std::string(letter) + " leads to no plan of " +
                        std::to_string(sample) + " samples");
     return *planLetter;

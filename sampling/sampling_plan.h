@@ -43,6 +43,7 @@ const PlanRow* RowOfLot(const std::vector<PlanRow>& rows, std::int64_t lot);
 struct PlanCell {
     std::string letter;
     std::string cell;
+    std::int64_t sample = 0;  // the letter's sample size
 };
 // The letter whose plan applies to `letter` after its arrow is followed, as the plan batch
 // follows it: from "↓" to the next letter below without an arrow, from "↑" or an empty cell to

@@ -11,7 +11,7 @@ Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "CheckItem")
 references = bill.References
-Set plugin = ShowPlugin("CCheckItem", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.CCheckItem", bill)
 
 ' The tool: its labels, its picture (the DLL's bitmap 1, grey transparent) and both bands.
 host.Clear

@@ -66,13 +66,13 @@ Function OpenTestHost()
     Set OpenTestHost = created
 End Function
 
-' The plug-in of the class name, created through the server and shown the bill, to whose events
-' it subscribes once.
-Function ShowPlugin(className, bill)
+' The plug-in of the ProgID, created through the server and shown the bill, to whose events it
+' subscribes once.
+Function ShowPlugin(progId, bill)
     On Error Resume Next
     Dim created
-    Set created = CreateObject("VelaQMBillEvent." & className)
-    Check Ran(), "CreateObject VelaQMBillEvent." & className & ": " & lastError
+    Set created = CreateObject(progId)
+    Check Ran(), "CreateObject " & progId & ": " & lastError
     created.Show bill
     Check Ran(), "Show: " & lastError
     Check bill.SinkCount = 1, "Show subscribes once to the bill's events, found " & bill.SinkCount

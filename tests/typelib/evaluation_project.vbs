@@ -11,7 +11,7 @@ Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "EvaProj")
 references = bill.References
-Set plugin = ShowPlugin("EvaProjExt", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.EvaProjExt", bill)
 
 ' A new project: the total and pass marks of the system parameters.
 host.AnswerQuery "TotalEvaluateMark", "FValue", "80"

@@ -11,7 +11,7 @@ title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "ItemGrade")
 references = bill.References
-Set plugin = ShowPlugin("CItemGrade", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.CItemGrade", bill)
 
 ' An item that is not batch-managed: read through the grading data, its type locked.
 bill.SetValueByKey "FItemID", 3

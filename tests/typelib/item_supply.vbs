@@ -12,7 +12,7 @@ title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "ItemSupply")
 references = bill.References
-Set plugin = ShowPlugin("cItemSupply", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.cItemSupply", bill)
 
 bill.RaiseBarInitialize
 Check Ran(), "BarInitialize: " & lastError

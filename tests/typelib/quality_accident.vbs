@@ -10,7 +10,7 @@ Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "QualityAccident")
 references = bill.References
-Set plugin = ShowPlugin("QMAccident", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.QMAccident", bill)
 
 ' The toolbar offers the audit tools.
 bill.RaiseBarInitialize

@@ -11,7 +11,7 @@ title = MessageTitle(host)
 
 Set bill = host.NewBill(kClass, "QualityStandard")
 references = bill.References
-Set plugin = ShowPlugin("QualityStandard", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.QualityStandard", bill)
 
 ' An audited standard, loaded: the display is refreshed and the bill locked.
 bill.SetValueByKey "FCheckerID", 16394

@@ -12,7 +12,7 @@ Set host = OpenTestHost()
 
 Set bill = host.NewBill(kClass, "RejectPro")
 references = bill.References
-Set plugin = ShowPlugin("CRejectPro", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.CRejectPro", bill)
 
 ' The menu bar offers the audit tools and no copy.
 bill.RaiseMenuBarInitialize

@@ -12,7 +12,7 @@ host.AnswerQuery "IsAimAtICItem", "FValue", "0"
 
 Set bill = host.NewBill(kClass, "SupplierEva")
 references = bill.References
-Set plugin = ShowPlugin("SupplierEvaExt", bill)
+Set plugin = ShowPlugin("VelaQMBillEvent.SupplierEvaExt", bill)
 
 ' Grades of 18.5 and 30 against a pass mark of 48: a score of 48.5, passed.
 host.AnswerQuery "FNumber='HG'", "FName", host.Unicode("5408 683C")
